@@ -1,0 +1,105 @@
+#include "Cp1251.h"
+
+#include <array>
+
+namespace cp1251 {
+namespace {
+
+// Upper half of the code page. 0x98 has no letter; it maps to U+0098 so that
+// every byte survives a round trip.
+constexpr char16_t kHigh[128] = {
+    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x20AC, 0x2030, 0x0409, 0x2039, 0x040A, 0x040C, 0x040B, 0x040F,
+    0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x0098, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F,
+    0x00A0, 0x040E, 0x045E, 0x0408, 0x00A4, 0x0490, 0x00A6, 0x00A7,
+    0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
+    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7,
+    0x0451, 0x2116, 0x0454, 0x00BB, 0x0458, 0x0405, 0x0455, 0x0457,
+    0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417,
+    0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D, 0x041E, 0x041F,
+    0x0420, 0x0421, 0x0422, 0x0423, 0x0424, 0x0425, 0x0426, 0x0427,
+    0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F,
+    0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437,
+    0x0438, 0x0439, 0x043A, 0x043B, 0x043C, 0x043D, 0x043E, 0x043F,
+    0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,
+    0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
+};
+
+int encodeOne(char16_t c)
+{
+    if (c < 0x80)
+        return c;
+    for (int i = 0; i < 128; ++i)
+        if (kHigh[i] == c)
+            return 0x80 + i;
+    return -1;
+}
+
+struct Tables {
+    std::array<unsigned char, 256> fold{};
+    // Cyrillic block U+0400..U+045F and the few others, looked up by hash-free scan
+    // only when needed; the common Cyrillic letters get a direct table.
+    std::array<unsigned char, 0x60> cyr{};
+    Tables()
+    {
+        for (int c = 0; c < 0x60; ++c) {
+            const int b = encodeOne(char16_t(0x0400 + c));
+            cyr[c] = b < 0 ? '?' : static_cast<unsigned char>(b);
+        }
+        for (int b = 0; b < 256; ++b) {
+            const char16_t u = toUnicode(static_cast<unsigned char>(b));
+            const char16_t lower = QChar(u).toLower().unicode();
+            const int back = encodeOne(lower);
+            fold[b] = back < 0 ? static_cast<unsigned char>(b) : static_cast<unsigned char>(back);
+        }
+    }
+};
+
+const Tables &tables()
+{
+    static const Tables t;
+    return t;
+}
+
+} // namespace
+
+char16_t toUnicode(unsigned char byte)
+{
+    return byte < 0x80 ? char16_t(byte) : kHigh[byte - 0x80];
+}
+
+unsigned char foldCase(unsigned char byte)
+{
+    return tables().fold[byte];
+}
+
+QString decode(QByteArrayView bytes)
+{
+    QString out(bytes.size(), Qt::Uninitialized);
+    QChar *dst = out.data();
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        dst[i] = QChar(toUnicode(static_cast<unsigned char>(bytes[i])));
+    return out;
+}
+
+QByteArray encode(QStringView text)
+{
+    const Tables &t = tables();
+    QByteArray out(text.size(), Qt::Uninitialized);
+    char *dst = out.data();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        int b;
+        if (c < 0x80)
+            b = c;
+        else if (c >= 0x0400 && c < 0x0460)
+            b = t.cyr[c - 0x0400];
+        else
+            b = encodeOne(c);
+        dst[i] = static_cast<char>(b < 0 ? '?' : b);
+    }
+    return out;
+}
+
+} // namespace cp1251

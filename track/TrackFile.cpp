@@ -1,0 +1,149 @@
+#include "TrackFile.h"
+
+#include "AtomicFile.h"
+#include "Cp1251.h"
+#include "NumberFormat.h"
+#include "StandardMessages.h"
+#include "TrackFields.h"
+
+#include <QFile>
+
+#include <charconv>
+#include <cstring>
+#include <string_view>
+#include <unordered_map>
+
+namespace {
+
+const QByteArray kMain = QByteArrayLiteral("Main");
+
+const std::unordered_map<std::string_view, int, IniDocument::FoldHash, IniDocument::FoldEqual> &fieldByKey()
+{
+    static const auto table = [] {
+        std::unordered_map<std::string_view, int, IniDocument::FoldHash, IniDocument::FoldEqual> t;
+        for (int i = 0; i < int(kTrackFields.size()); ++i)
+            t.emplace(kTrackFields[size_t(i)].key, i);
+        return t;
+    }();
+    return table;
+}
+
+// "Dot_" + index, without allocating.
+QByteArrayView dotSectionName(char (&buf)[16], int index)
+{
+    std::memcpy(buf, "Dot_", 4);
+    const auto r = std::to_chars(buf + 4, buf + sizeof buf, index);
+    return QByteArrayView(buf, r.ptr - buf);
+}
+
+} // namespace
+
+QString defaultTrackDescription()
+{
+    return QStringLiteral(u"Описание файла");
+}
+
+TrackFileReader::TrackFileReader(const QString &path)
+{
+    Status status;
+    m_doc = IniDocument::load(path, &status);
+    m_status = status == Status::Missing ? Status::Ok : status; // missing reads like empty
+    init();
+}
+
+TrackFileReader TrackFileReader::fromBytes(QByteArray bytes)
+{
+    TrackFileReader r;
+    r.m_doc = IniDocument(std::move(bytes));
+    r.init();
+    return r;
+}
+
+void TrackFileReader::init()
+{
+    const auto v = m_doc.value(kMain, "Dots_Count");
+    m_dotsCount = v ? numfmt::parseInt(*v, 0) : 0;
+}
+
+int TrackFileReader::pointCount() const
+{
+    if (m_dotsCount <= 1)
+        return 0;
+    return qMin(m_dotsCount - 1, MaxTrackPoints);
+}
+
+TrackPoint TrackFileReader::point(int index) const
+{
+    TrackPoint p{};
+    char name[16];
+    const int section = m_doc.findSection(dotSectionName(name, index));
+    if (section < 0)
+        return p;
+    const auto &table = fieldByKey();
+    uint64_t seen = 0; // the first line of a key wins
+    m_doc.forEachKey(section, [&](QByteArrayView key, QByteArrayView value) {
+        const auto it = table.find(std::string_view(key.data(), size_t(key.size())));
+        if (it == table.end() || (seen >> it->second) & 1)
+            return;
+        seen |= uint64_t(1) << it->second;
+        setTrackField(p, kTrackFields[size_t(it->second)], value);
+    });
+    return p;
+}
+
+int TrackFileReader::loadInto(TrackStore &store) const
+{
+    const int n = pointCount();
+    for (int i = 0; i < n; ++i)
+        store[size_t(i)] = point(i);
+    return n;
+}
+
+QString TrackFileReader::description() const
+{
+    const auto v = m_doc.value(kMain, "Info");
+    return v ? cp1251::decode(*v) : defaultTrackDescription();
+}
+
+QByteArray trackFileBytes(std::span<const TrackPoint> points, char sep)
+{
+    QByteArray out;
+    out.reserve(qsizetype(points.size()) * 640 + 64);
+    out.append("[Main]\r\nDots_Count=");
+    numfmt::appendInt(out, qint64(points.size()));
+    out.append("\r\nInfo=\r\n");
+    for (size_t i = 0; i < points.size(); ++i) {
+        out.append("[Dot_");
+        numfmt::appendInt(out, qint64(i));
+        out.append("]\r\n");
+        for (const TrackField &f : kTrackFields) {
+            out.append(f.key).append('=');
+            appendTrackField(out, points[i], f, sep);
+            out.append("\r\n");
+        }
+    }
+    return out;
+}
+
+bool writeTrackFile(const QString &path, std::span<const TrackPoint> points, QString *errorMessage)
+{
+    return writeFileAtomically(path, trackFileBytes(points, numfmt::decimalSeparator()), errorMessage);
+}
+
+QString readTrackDescription(const QString &path)
+{
+    return TrackFileReader(path).description();
+}
+
+bool writeTrackDescription(const QString &path, const QString &text, QString *errorMessage)
+{
+    IniDocument::LoadStatus status;
+    IniDocument doc = IniDocument::load(path, &status);
+    if (status != IniDocument::LoadStatus::Ok && status != IniDocument::LoadStatus::Missing) {
+        if (errorMessage)
+            *errorMessage = unableToWriteMessage(path);
+        return false;
+    }
+    doc.setString(u"Main", u"Info", text);
+    return doc.save(path, errorMessage);
+}
