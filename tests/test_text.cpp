@@ -64,6 +64,12 @@ void TestText::cp1251KnownLetters()
     QCOMPARE(cp1251::foldCase(0xCD), 0xED);  // Н -> н
     QCOMPARE(cp1251::foldCase(0xA8), 0xB8);  // Ё -> ё
     QCOMPARE(cp1251::foldCase('H'), 'h');
+    // the fold table agrees with Unicode's lower case for every byte
+    for (int b = 0; b < 256; ++b) {
+        const QByteArray one(1, char(b));
+        const QByteArray lower = cp1251::encode(cp1251::decode(one).toLower());
+        QCOMPARE(int(cp1251::foldCase(uchar(b))), int(uchar(lower[0])));
+    }
 }
 
 void TestText::formatReal_data()

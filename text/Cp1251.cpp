@@ -37,7 +37,6 @@ int encodeOne(char16_t c)
 }
 
 struct Tables {
-    std::array<unsigned char, 256> fold{};
     // Cyrillic block U+0400..U+045F and the few others, looked up by hash-free scan
     // only when needed; the common Cyrillic letters get a direct table.
     std::array<unsigned char, 0x60> cyr{};
@@ -47,14 +46,30 @@ struct Tables {
             const int b = encodeOne(char16_t(0x0400 + c));
             cyr[c] = b < 0 ? '?' : static_cast<unsigned char>(b);
         }
-        for (int b = 0; b < 256; ++b) {
-            const char16_t u = toUnicode(static_cast<unsigned char>(b));
-            const char16_t lower = QChar(u).toLower().unicode();
-            const int back = encodeOne(lower);
-            fold[b] = back < 0 ? static_cast<unsigned char>(b) : static_cast<unsigned char>(back);
-        }
     }
 };
+
+// Upper-case letter -> lower-case letter of the code page.
+constexpr std::array<unsigned char, 256> makeFold()
+{
+    std::array<unsigned char, 256> f{};
+    for (int b = 0; b < 256; ++b)
+        f[b] = static_cast<unsigned char>(b);
+    for (int b = 'A'; b <= 'Z'; ++b)
+        f[b] = static_cast<unsigned char>(b + 0x20);
+    for (int b = 0xC0; b <= 0xDF; ++b) // А … Я
+        f[b] = static_cast<unsigned char>(b + 0x20);
+    constexpr unsigned char pairs[][2] = {
+        {0x80, 0x90}, {0x81, 0x83}, {0x8A, 0x9A}, {0x8C, 0x9C}, {0x8D, 0x9D}, {0x8E, 0x9E},
+        {0x8F, 0x9F}, {0xA1, 0xA2}, {0xA3, 0xBC}, {0xA5, 0xB4}, {0xA8, 0xB8}, {0xAA, 0xBA},
+        {0xAF, 0xBF}, {0xB2, 0xB3}, {0xBD, 0xBE},
+    };
+    for (const auto &p : pairs)
+        f[p[0]] = p[1];
+    return f;
+}
+
+constexpr std::array<unsigned char, 256> kFold = makeFold();
 
 const Tables &tables()
 {
@@ -69,10 +84,7 @@ char16_t toUnicode(unsigned char byte)
     return byte < 0x80 ? char16_t(byte) : kHigh[byte - 0x80];
 }
 
-unsigned char foldCase(unsigned char byte)
-{
-    return tables().fold[byte];
-}
+const std::array<unsigned char, 256> kFoldTable = kFold;
 
 QString decode(QByteArrayView bytes)
 {

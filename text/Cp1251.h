@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <array>
+
 // Windows-1251, the code page of every text file and instrument reply.
 namespace cp1251 {
 
@@ -18,6 +20,7 @@ char16_t toUnicode(unsigned char byte);
 
 // Lower-case form of a byte for name matching without regard to case
 // (Latin and Cyrillic letters alike).
-unsigned char foldCase(unsigned char byte);
+extern const std::array<unsigned char, 256> kFoldTable;
+inline unsigned char foldCase(unsigned char byte) { return kFoldTable[byte]; }
 
 } // namespace cp1251

@@ -81,12 +81,22 @@ TrackPoint TrackFileReader::point(int index) const
         return p;
     const auto &table = fieldByKey();
     uint64_t seen = 0; // the first line of a key wins
+    size_t expected = 0; // files of ours hold the keys in table order: try that first
     m_doc.forEachKey(section, [&](QByteArrayView key, QByteArrayView value) {
-        const auto it = table.find(std::string_view(key.data(), size_t(key.size())));
-        if (it == table.end() || (seen >> it->second) & 1)
+        int field = -1;
+        if (expected < kTrackFields.size() && IniDocument::namesEqual(key, kTrackFields[expected].key)) {
+            field = int(expected);
+        } else {
+            const auto it = table.find(std::string_view(key.data(), size_t(key.size())));
+            if (it == table.end())
+                return;
+            field = it->second;
+        }
+        expected = size_t(field) + 1;
+        if ((seen >> field) & 1)
             return;
-        seen |= uint64_t(1) << it->second;
-        setTrackField(p, kTrackFields[size_t(it->second)], value);
+        seen |= uint64_t(1) << field;
+        setTrackField(p, kTrackFields[size_t(field)], value);
     });
     return p;
 }
