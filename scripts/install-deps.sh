@@ -10,7 +10,7 @@ packages=(
   libqt6svg6 qt6-qpa-plugins
   libhidapi-dev libudev-dev libjpeg62-turbo-dev
   clang libclang-rt-14-dev
-  xvfb xauth poppler-utils fonts-dejavu-core
+  xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation2
 )
 
 sudo_cmd=()

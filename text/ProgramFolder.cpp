@@ -23,3 +23,8 @@ QString programPath(const QString &relative)
 {
     return programFolder() + QLatin1Char('/') + relative;
 }
+
+QString deliveredPath(const QString &relative)
+{
+    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + relative;
+}

@@ -20,7 +20,7 @@ QString previewPicture(const QString &trackPath)
 
 QString mediaPath(const QString &fileName)
 {
-    return programPath(QStringLiteral("media/") + fileName);
+    return deliveredPath(QStringLiteral("media/") + fileName);
 }
 
 QString aliasFilePath(const QString &folder)

@@ -1,12 +1,6 @@
-#include <QApplication>
-#include <QMainWindow>
+#include "ProgramMain.h"
 
 int main(int argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Travik"));
-    QMainWindow w;
-    w.setWindowTitle(QStringLiteral("Travik"));
-    w.showMaximized();
-    return app.exec();
+    return runProgram(argc, argv, BuildFlavour::travik());
 }

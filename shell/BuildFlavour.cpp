@@ -1,0 +1,13 @@
+#include "BuildFlavour.h"
+
+BuildFlavour BuildFlavour::travik()
+{
+    return {QStringLiteral("travik"), QStringLiteral(u"Версия 2.00"), QStringLiteral(u"Основная/Сравниваемая"),
+            145, Map::GeneratedPage};
+}
+
+BuildFlavour BuildFlavour::travikGmap()
+{
+    return {QStringLiteral("travik-gmap"), QStringLiteral(u"Версия 1.00"), QStringLiteral(u"Сравнение"), 81,
+            Map::MapComponent};
+}

@@ -1,0 +1,6 @@
+#include "PageSetup.h"
+
+PageSetup::PageSetup(QObject *parent) : QObject(parent)
+{
+    setObjectName(QStringLiteral("P_S"));
+}
