@@ -3,11 +3,11 @@
 BuildFlavour BuildFlavour::travik()
 {
     return {QStringLiteral("travik"), QStringLiteral(u"Версия 2.00"), QStringLiteral(u"Основная/Сравниваемая"),
-            145, Map::GeneratedPage};
+            170, Map::GeneratedPage};
 }
 
 BuildFlavour BuildFlavour::travikGmap()
 {
-    return {QStringLiteral("travik-gmap"), QStringLiteral(u"Версия 1.00"), QStringLiteral(u"Сравнение"), 81,
+    return {QStringLiteral("travik-gmap"), QStringLiteral(u"Версия 1.00"), QStringLiteral(u"Сравнение"), 90,
             Map::MapComponent};
 }

@@ -1,6 +1,7 @@
 #include "THIDtestForm.h"
 
 #include "Lamp.h"
+#include "MenuBarStyle.h"
 #include "PageSetup.h"
 #include "ProgramFolder.h"
 #include "SettingsFile.h"
@@ -113,6 +114,9 @@ void THIDtestForm::buildMenu()
 {
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
+    auto *style = new MenuBarStyle;
+    style->setParent(bar);
+    bar->setStyle(style);
     auto menu = [&](const char *name, const QString &caption) {
         QMenu *m = bar->addMenu(caption);
         m->setObjectName(QString::fromLatin1(name));
@@ -230,11 +234,16 @@ QToolButton *THIDtestForm::toggle(const char *name, const QString &caption, int 
     b->setChecked(true);
     b->setFixedSize(width, 32);
     b->setFont(tahoma(11, true));
-    if (color.isValid()) {
-        QPalette pal = b->palette();
-        pal.setColor(QPalette::ButtonText, color);
-        b->setPalette(pal);
-    }
+    const QColor text = color.isValid() ? color : palette().color(QPalette::WindowText);
+    QPalette pal = b->palette();
+    pal.setColor(QPalette::ButtonText, text);
+    b->setPalette(pal);
+    // A pressed toggle must be told from a released one at a glance.
+    b->setStyleSheet(QStringLiteral("QToolButton { color: %1; background: #f4f4f4; border: 1px solid #9a9a9a;"
+                                    " border-radius: 2px; }"
+                                    "QToolButton:checked { background: #c6d6ec; border: 1px solid #4d6a94; }"
+                                    "QToolButton:disabled { color: #a0a0a0; }")
+                         .arg(text.name()));
     return b;
 }
 
@@ -319,6 +328,22 @@ void THIDtestForm::FormCreate()
     // The instrument callbacks are registered by the instrument link.
     QDir().mkpath(tracesFolder());
     // SetBrowserEmulation is a setting of the Windows browser control only.
+}
+
+bool THIDtestForm::event(QEvent *event)
+{
+    // The browser view makes Qt recreate the native window once it renders;
+    // the new window does not carry the maximised state, so ask again.
+    if (event->type() == QEvent::WinIdChange && isVisible() && isMaximized()) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                setWindowState(Qt::WindowNoState);
+                setWindowState(Qt::WindowMaximized);
+            },
+            Qt::QueuedConnection);
+    }
+    return QMainWindow::event(event);
 }
 
 void THIDtestForm::showEvent(QShowEvent *event)

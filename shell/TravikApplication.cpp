@@ -6,7 +6,6 @@
 TravikApplication::TravikApplication(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Travik"));
-    setApplicationDisplayName(QStringLiteral("Travik"));
 }
 
 bool TravikApplication::notify(QObject *receiver, QEvent *event)
