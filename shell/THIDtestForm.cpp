@@ -1,5 +1,6 @@
 #include "THIDtestForm.h"
 
+#include "InstrumentLink.h"
 #include "Lamp.h"
 #include "MenuBarStyle.h"
 #include "PageSetup.h"
@@ -8,6 +9,7 @@
 #include "TForm2.h"
 #include "TForm3.h"
 #include "TrackFolders.h"
+#include "TravikApplication.h"
 #include "UserDialogs.h"
 
 #include <QCloseEvent>
@@ -64,9 +66,10 @@ QString tempFolder()
 
 } // namespace
 
-THIDtestForm::THIDtestForm(const BuildFlavour &flavour, QWidget *parent)
+THIDtestForm::THIDtestForm(const BuildFlavour &flavour, HidLibrary &hid, QWidget *parent)
     : QMainWindow(parent), m_flavour(flavour)
 {
+    m_instrument = new InstrumentLink(hid, *this, this);
     setObjectName(QStringLiteral("THIDtestForm"));
     setWindowTitle(QStringLiteral("Travik"));
     setFont(tahoma(11));
@@ -324,8 +327,8 @@ QWidget *THIDtestForm::buildStatusBar()
 
 void THIDtestForm::FormCreate()
 {
-    m_deviceOpen = false;
-    // The instrument callbacks are registered by the instrument link.
+    m_instrument->transport().DeviceOpen = false;
+    m_instrument->registerCallbacks();
     QDir().mkpath(tracesFolder());
     // SetBrowserEmulation is a setting of the Windows browser control only.
 }
@@ -406,8 +409,7 @@ bool THIDtestForm::FormCloseQuery()
 
 void THIDtestForm::FormDestroy()
 {
-    // An open instrument is closed by the instrument link.
-    m_deviceOpen = false;
+    m_instrument->closeDevice();
 }
 
 void THIDtestForm::resizeEvent(QResizeEvent *event)
@@ -429,7 +431,49 @@ void THIDtestForm::SetupChart()
 
 // ---- handlers -------------------------------------------------------------
 
-void THIDtestForm::N6Click() {}
+template <class F>
+void THIDtestForm::guarded(F &&command)
+{
+    try {
+        command();
+    } catch (const std::exception &e) {
+        showError(e);
+    }
+}
+
+void THIDtestForm::setInstrumentFound(bool found)
+{
+    usb_dev->setColor(found ? QColor(0, 128, 0) : QColor(Qt::red));
+    N6->setEnabled(found);
+    N16->setEnabled(found);
+}
+
+void THIDtestForm::setStatusText(const QString &text)
+{
+    Label1->setText(text);
+}
+
+void THIDtestForm::setLoadMenuAvailable(bool available)
+{
+    N1->menuAction()->setVisible(available);
+    N1->menuAction()->setEnabled(available);
+}
+
+void THIDtestForm::showMessage(const QString &text)
+{
+    userDialogs().showMessage(text);
+}
+
+QString THIDtestForm::askText(const QString &prompt, const QString &preset)
+{
+    return userDialogs().inputBox(prompt, preset);
+}
+
+void THIDtestForm::N6Click()
+{
+    guarded([this] { m_instrument->N6Click(); });
+}
+
 void THIDtestForm::N7Click() {}
 void THIDtestForm::N8Click() {}
 void THIDtestForm::N9Click() {}
@@ -437,7 +481,11 @@ void THIDtestForm::N10Click() {}
 void THIDtestForm::N17Click() {}
 void THIDtestForm::N13Click() {}
 void THIDtestForm::N14Click() {}
-void THIDtestForm::N16Click() {}
+void THIDtestForm::N16Click()
+{
+    guarded([this] { m_instrument->N16Click(); });
+}
+
 void THIDtestForm::N2Click() {}
 void THIDtestForm::SpeedButton1Click() {}
 void THIDtestForm::SpeedButton2Click() {}
@@ -446,7 +494,11 @@ void THIDtestForm::SpeedButton4Click() {}
 void THIDtestForm::SpeedButton5Click() {}
 void THIDtestForm::SpeedButton6Click() {}
 void THIDtestForm::SpeedButton7Click() {}
-void THIDtestForm::ScanButClick() {}
+void THIDtestForm::ScanButClick()
+{
+    guarded([this] { m_instrument->ScanButClick(); });
+}
+
 void THIDtestForm::Timer1Timer() {}
 void THIDtestForm::Yandex_tmrTimer() {}
 

@@ -1,9 +1,12 @@
 #pragma once
 
 #include "BuildFlavour.h"
+#include "InstrumentView.h"
 
 #include <QMainWindow>
 
+class HidLibrary;
+class InstrumentLink;
 class Lamp;
 class PageSetup;
 class QAction;
@@ -20,11 +23,11 @@ class TForm3;
 
 // The main window: a switchboard that owns the components and hands each user
 // event to the subsystem it belongs to.
-class THIDtestForm : public QMainWindow
+class THIDtestForm : public QMainWindow, public InstrumentView
 {
     Q_OBJECT
 public:
-    explicit THIDtestForm(const BuildFlavour &flavour, QWidget *parent = nullptr);
+    THIDtestForm(const BuildFlavour &flavour, HidLibrary &hid, QWidget *parent = nullptr);
     ~THIDtestForm() override;
 
     const BuildFlavour &flavour() const { return m_flavour; }
@@ -32,6 +35,14 @@ public:
     void setDialogs(TForm2 *chooser, TForm3 *about);
     bool hasActivated() const { return m_activated; }
     int activationCount() const { return m_activations; }
+    InstrumentLink &instrument() { return *m_instrument; }
+
+    // What the instrument link shows through the window.
+    void setInstrumentFound(bool found) override;
+    void setStatusText(const QString &text) override;
+    void setLoadMenuAvailable(bool available) override;
+    void showMessage(const QString &text) override;
+    QString askText(const QString &prompt, const QString &preset) override;
 
     // Handlers, named after their component and event.
     void N6Click();
@@ -72,6 +83,10 @@ private:
     void LayoutPanes();
     void SetupChart();
 
+    // Runs a command; a failure is shown by the default error display.
+    template <class F>
+    void guarded(F &&command);
+
     void buildMenu();
     QWidget *buildPaneArea();
     QWidget *buildButtonBar();
@@ -83,7 +98,7 @@ private:
     TForm3 *m_form3 = nullptr;
     bool m_activated = false;
     int m_activations = 0;
-    bool m_deviceOpen = false;
+    InstrumentLink *m_instrument;
 
     QMenu *N1, *N3, *N4, *N5;
     QAction *N2, *N6, *N7, *N8, *N9, *N10, *N11, *N12, *N13, *N14, *N15, *N16, *N17;

@@ -1,3 +1,4 @@
+#include "HidLibrary.h"
 #include "PageSetup.h"
 #include "ProgramFolder.h"
 #include "ScriptedDialogs.h"
@@ -22,6 +23,8 @@
 
 namespace {
 
+HidLibrary *g_hid = nullptr;
+
 QByteArray readAll(const QString &path)
 {
     QFile f(path);
@@ -40,7 +43,7 @@ struct Program {
             if (f.open(QIODevice::WriteOnly))
                 f.write(settings);
         }
-        form = std::make_unique<THIDtestForm>(flavour);
+        form = std::make_unique<THIDtestForm>(flavour, *g_hid);
         chooser = new TForm2(form.get());
         about = new TForm3(flavour.versionText, form.get());
         form->setDialogs(chooser, about);
@@ -350,6 +353,13 @@ int main(int argc, char **argv)
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     TravikApplication app(argc, argv);
+    QString error;
+    // no instrument attached: the shell's own behaviour, without detections
+    qputenv("TRAVIK_SIM_SCENARIO", TRAVIK_FIXTURES "/sim-detached.ini");
+    auto hid = HidLibrary::load(QStringLiteral(TRAVIK_BIN_DIR "/libTravikSim.so"), &error);
+    if (!hid)
+        qFatal("%s", qPrintable(error));
+    g_hid = hid.get();
     TestShell test;
     return QTest::qExec(&test, argc, argv);
 }
