@@ -9,6 +9,8 @@
 #include "TravikApplication.h"
 #include "UserDialogs.h"
 
+#include <QGuiApplication>
+
 #include <cstdio>
 
 
@@ -47,7 +49,8 @@ int runProgram(int argc, char **argv, const BuildFlavour &flavour)
     const std::unique_ptr<HidLibrary> hid = HidLibrary::load(libraryPath, &error);
     if (!hid) {
         std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
-        userDialogs().showMessage(error);
+        if (QGuiApplication::platformName() != QLatin1String("offscreen"))
+            userDialogs().showMessage(error);
         return 3;
     }
     setHidLibrary(hid.get());
