@@ -1,6 +1,10 @@
 #include "THIDtestForm.h"
 
+#include "ChartPane.h"
+#include "ChartSelection.h"
 #include "InstrumentLink.h"
+#include "LineChart.h"
+#include "MapPane.h"
 #include "Lamp.h"
 #include "MenuBarStyle.h"
 #include "PageSetup.h"
@@ -59,6 +63,23 @@ QIcon descriptionIcon()
     return QIcon(pm);
 }
 
+// Until a map exists: offline, every call dropped.
+class OfflineMapPane final : public MapPane
+{
+public:
+    void ya_setic(const QString &, const QString &, const QString &) override {}
+    void ya_clear() override {}
+    void ya_clear1() override {}
+    void ya_add_point(int, double, double) override {}
+    void ya_add_point1(int, double, double) override {}
+    void ya_mark(const QString &, double, double) override {}
+    void ya_mark_undefined() override {}
+    void ya_pan() override {}
+    void ya_pan1() override {}
+    void SaveMapPicture(const QString &) override {}
+    bool IsOnline() const override { return false; }
+};
+
 QString tempFolder()
 {
     return programPath(QStringLiteral("temp"));
@@ -99,12 +120,41 @@ THIDtestForm::THIDtestForm(const BuildFlavour &flavour, HidLibrary &hid, QWidget
     }
     P_S = new PageSetup(this);
 
+    PaneControls controls;
+    controls.window = this;
+    controls.mapPane = Panel3;
+    controls.chartPane = Panel4;
+    controls.mapToggle = SpeedButton1;
+    controls.chartToggle = SpeedButton2;
+    controls.compare = SpeedButton7;
+    controls.depth = SpeedButton6;
+    controls.current = SpeedButton5;
+    controls.eField = SpeedButton4;
+    controls.hField = SpeedButton3;
+    controls.interpolation = N13;
+    controls.cursor = N14;
+    m_chartPane = new ChartPane(Chart1, controls, this);
+    m_ownMap = std::make_unique<OfflineMapPane>();
+    setMapPane(nullptr);
+    connect(Chart1, &LineChart::pointerMoved, this, &THIDtestForm::Chart1MouseMove);
+    connect(Chart1, &LineChart::pointPressed, this, &THIDtestForm::Chart1ClickSeries);
+
     FormCreate();
 }
 
 THIDtestForm::~THIDtestForm()
 {
     FormDestroy();
+    delete m_selection;
+}
+
+void THIDtestForm::setMapPane(MapPane *map)
+{
+    m_map = map ? map : m_ownMap.get();
+    delete m_selection;
+    m_selection = new ChartSelection(*m_chartPane, *m_map,
+                                     {[this](const QString &t) { Label1->setText(t); },
+                                      [this] { return SpeedButton7->isEnabled() && SpeedButton7->isChecked(); }});
 }
 
 void THIDtestForm::setDialogs(TForm2 *chooser, TForm3 *about)
@@ -216,12 +266,8 @@ QWidget *THIDtestForm::buildPaneArea()
     Panel4 = panel("Panel4");
     auto *chartBox = new QVBoxLayout(Panel4);
     chartBox->setContentsMargins(0, 0, 0, 0);
-    Chart1 = new QWidget(Panel4);
+    Chart1 = new LineChart(Panel4);
     Chart1->setObjectName(QStringLiteral("Chart1"));
-    Chart1->setAutoFillBackground(true);
-    QPalette white = Chart1->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    Chart1->setPalette(white);
     chartBox->addWidget(Chart1);
     row->addWidget(Panel4, 1);
     return area;
@@ -420,13 +466,12 @@ void THIDtestForm::resizeEvent(QResizeEvent *event)
 
 void THIDtestForm::LayoutPanes()
 {
-    const int w = frameGeometry().width();
-    Panel3->setFixedWidth(Panel4->isVisibleTo(this) ? w / 2 : qMax(0, w - 18));
+    m_chartPane->LayoutPanes();
 }
 
 void THIDtestForm::SetupChart()
 {
-    LayoutPanes();
+    m_chartPane->SetupChart();
 }
 
 // ---- handlers -------------------------------------------------------------
@@ -479,20 +524,52 @@ void THIDtestForm::N8Click() {}
 void THIDtestForm::N9Click() {}
 void THIDtestForm::N10Click() {}
 void THIDtestForm::N17Click() {}
-void THIDtestForm::N13Click() {}
-void THIDtestForm::N14Click() {}
+void THIDtestForm::N13Click()
+{
+    m_chartPane->interpolationChanged();
+}
+
+void THIDtestForm::N14Click()
+{
+    m_chartPane->cursorChanged();
+}
+
 void THIDtestForm::N16Click()
 {
     guarded([this] { m_instrument->N16Click(); });
 }
 
 void THIDtestForm::N2Click() {}
-void THIDtestForm::SpeedButton1Click() {}
-void THIDtestForm::SpeedButton2Click() {}
-void THIDtestForm::SpeedButton3Click() {}
-void THIDtestForm::SpeedButton4Click() {}
-void THIDtestForm::SpeedButton5Click() {}
-void THIDtestForm::SpeedButton6Click() {}
+void THIDtestForm::SpeedButton1Click()
+{
+    m_chartPane->mapToggleClicked();
+}
+
+void THIDtestForm::SpeedButton2Click()
+{
+    m_chartPane->chartToggleClicked();
+}
+
+void THIDtestForm::SpeedButton3Click()
+{
+    m_chartPane->measurementToggled(ChartPane::Measurement::HField);
+}
+
+void THIDtestForm::SpeedButton4Click()
+{
+    m_chartPane->measurementToggled(ChartPane::Measurement::EField);
+}
+
+void THIDtestForm::SpeedButton5Click()
+{
+    m_chartPane->measurementToggled(ChartPane::Measurement::Current);
+}
+
+void THIDtestForm::SpeedButton6Click()
+{
+    m_chartPane->measurementToggled(ChartPane::Measurement::Depth);
+}
+
 void THIDtestForm::SpeedButton7Click() {}
 void THIDtestForm::ScanButClick()
 {
@@ -501,6 +578,16 @@ void THIDtestForm::ScanButClick()
 
 void THIDtestForm::Timer1Timer() {}
 void THIDtestForm::Yandex_tmrTimer() {}
+
+void THIDtestForm::Chart1MouseMove(int, int, double xValue)
+{
+    m_selection->pointerMoved(xValue);
+}
+
+void THIDtestForm::Chart1ClickSeries(int series, int index)
+{
+    guarded([&] { m_selection->pointPressed(series, index); });
+}
 
 void THIDtestForm::N11Click()
 {

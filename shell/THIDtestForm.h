@@ -5,7 +5,13 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
+class ChartPane;
+class ChartSelection;
 class HidLibrary;
+class LineChart;
+class MapPane;
 class InstrumentLink;
 class Lamp;
 class PageSetup;
@@ -36,6 +42,10 @@ public:
     bool hasActivated() const { return m_activated; }
     int activationCount() const { return m_activations; }
     InstrumentLink &instrument() { return *m_instrument; }
+    ChartPane &chartPane() { return *m_chartPane; }
+    MapPane &mapPane() { return *m_map; }
+    // Replaces the map (tests); the window keeps ownership of neither.
+    void setMapPane(MapPane *map);
 
     // What the instrument link shows through the window.
     void setInstrumentFound(bool found) override;
@@ -65,6 +75,8 @@ public:
     void SpeedButton6Click();
     void SpeedButton7Click();
     void ScanButClick();
+    void Chart1MouseMove(int x, int y, double xValue);
+    void Chart1ClickSeries(int series, int index);
     void Timer1Timer();
     void Yandex_tmrTimer();
 
@@ -111,7 +123,11 @@ private:
     QPushButton *ScanBut;
     QFrame *Splitter1;
     QWebEngineView *WebBrowser1;
-    QWidget *Chart1;
+    LineChart *Chart1;
+    ChartPane *m_chartPane;
+    ChartSelection *m_selection = nullptr;
+    std::unique_ptr<MapPane> m_ownMap;
+    MapPane *m_map = nullptr;
     QTimer *Timer1, *Yandex_tmr = nullptr;
     PageSetup *P_S;
 };
