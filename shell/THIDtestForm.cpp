@@ -4,7 +4,9 @@
 #include "ChartSelection.h"
 #include "InstrumentLink.h"
 #include "LineChart.h"
+#include "MapPage.h"
 #include "MapPane.h"
+#include "YandexMap.h"
 #include "Lamp.h"
 #include "MenuBarStyle.h"
 #include "PageSetup.h"
@@ -134,7 +136,15 @@ THIDtestForm::THIDtestForm(const BuildFlavour &flavour, HidLibrary &hid, QWidget
     controls.interpolation = N13;
     controls.cursor = N14;
     m_chartPane = new ChartPane(Chart1, controls, this);
-    m_ownMap = std::make_unique<OfflineMapPane>();
+    if (m_flavour.usesGeneratedPage()) {
+        auto yandex = std::make_unique<YandexMap>(
+            WebBrowser1, Panel6,
+            YandexMap::Hooks{[this](const QString &t) { Label1->setText(t); }, m_chartPane}, systemConnectionTest());
+        m_yandex = yandex.get();
+        m_ownMap = std::move(yandex);
+    } else {
+        m_ownMap = std::make_unique<OfflineMapPane>();
+    }
     setMapPane(nullptr);
     connect(Chart1, &LineChart::pointerMoved, this, &THIDtestForm::Chart1MouseMove);
     connect(Chart1, &LineChart::pointPressed, this, &THIDtestForm::Chart1ClickSeries);
@@ -376,7 +386,8 @@ void THIDtestForm::FormCreate()
     m_instrument->transport().DeviceOpen = false;
     m_instrument->registerCallbacks();
     QDir().mkpath(tracesFolder());
-    // SetBrowserEmulation is a setting of the Windows browser control only.
+    if (m_flavour.usesGeneratedPage())
+        SetBrowserEmulation();
 }
 
 bool THIDtestForm::event(QEvent *event)
@@ -410,8 +421,13 @@ void THIDtestForm::FormActivate()
     ++m_activations;
     if (m_flavour.usesGeneratedPage()) {
         QDir().mkpath(tempFolder());
-        // The map page, the bridge's page state and the browser's silent mode
-        // come with the map.
+        QString error;
+        if (!WriteMapPage(&error)) {
+            // without its page the rest of the activation is not taken
+            userDialogs().showMessage(error);
+            return;
+        }
+        m_yandex->resetPageState(); // the browser was made silent with its page
     }
     const Settings s = readSettings(settingsFilePath());
     N13->setChecked(s.interpolation);
@@ -576,8 +592,17 @@ void THIDtestForm::ScanButClick()
     guarded([this] { m_instrument->ScanButClick(); });
 }
 
-void THIDtestForm::Timer1Timer() {}
-void THIDtestForm::Yandex_tmrTimer() {}
+void THIDtestForm::Timer1Timer()
+{
+    if (m_yandex && m_activations > 0)
+        m_yandex->Timer1Timer();
+}
+
+void THIDtestForm::Yandex_tmrTimer()
+{
+    if (m_yandex)
+        guarded([this] { m_yandex->Yandex_tmrTimer(); });
+}
 
 void THIDtestForm::Chart1MouseMove(int, int, double xValue)
 {

@@ -12,6 +12,7 @@ class ChartSelection;
 class HidLibrary;
 class LineChart;
 class MapPane;
+class YandexMap;
 class InstrumentLink;
 class Lamp;
 class PageSetup;
@@ -34,6 +35,7 @@ class THIDtestForm : public QMainWindow, public InstrumentView
     Q_OBJECT
 public:
     THIDtestForm(const BuildFlavour &flavour, HidLibrary &hid, QWidget *parent = nullptr);
+    YandexMap *yandexMap() const { return m_yandex; }
     ~THIDtestForm() override;
 
     const BuildFlavour &flavour() const { return m_flavour; }
@@ -128,6 +130,7 @@ private:
     ChartSelection *m_selection = nullptr;
     std::unique_ptr<MapPane> m_ownMap;
     MapPane *m_map = nullptr;
+    YandexMap *m_yandex = nullptr; // travik's map
     QTimer *Timer1, *Yandex_tmr = nullptr;
     PageSetup *P_S;
 };

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QBuffer>
+#include <QFile>
+#include <QWebEngineProfile>
+#include <QWebEngineUrlRequestInterceptor>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineUrlSchemeHandler>
+
+// Serves a local stand-in of the maps API: requests for the API's host are
+// redirected to the scheme "travik-standin", whose handler answers with the
+// stand-in script (or with an empty one, to leave the page without its API).
+class MapStandIn : public QWebEngineUrlRequestInterceptor, public QWebEngineUrlSchemeHandler
+{
+public:
+    static void registerScheme() // before the application object exists
+    {
+        QWebEngineUrlScheme scheme("travik-standin");
+        scheme.setSyntax(QWebEngineUrlScheme::Syntax::Path);
+        scheme.setFlags(QWebEngineUrlScheme::SecureScheme | QWebEngineUrlScheme::LocalAccessAllowed |
+                        QWebEngineUrlScheme::CorsEnabled);
+        QWebEngineUrlScheme::registerScheme(scheme);
+    }
+
+    explicit MapStandIn(const QString &scriptPath)
+    {
+        QFile f(scriptPath);
+        if (f.open(QIODevice::ReadOnly))
+            m_script = f.readAll();
+        QWebEngineProfile *profile = QWebEngineProfile::defaultProfile();
+        profile->setUrlRequestInterceptor(this);
+        profile->installUrlSchemeHandler("travik-standin", this);
+    }
+
+    void interceptRequest(QWebEngineUrlRequestInfo &info) override
+    {
+        if (info.requestUrl().host() == QLatin1String("api-maps.yandex.ru")) {
+            ++apiRequests;
+            lastApiUrl = info.requestUrl();
+            info.redirect(QUrl(QStringLiteral("travik-standin:/ymaps.js")));
+        } else if (info.requestUrl().scheme().startsWith(QLatin1String("http"))) {
+            info.block(true); // no test reaches the network
+        }
+    }
+
+    void requestStarted(QWebEngineUrlRequestJob *job) override
+    {
+        auto *buffer = new QBuffer(job);
+        buffer->setData(withoutApi ? QByteArray("/* no API */") : m_script);
+        job->reply("text/javascript", buffer);
+    }
+
+    bool withoutApi = false;
+    int apiRequests = 0;
+    QUrl lastApiUrl;
+
+private:
+    QByteArray m_script;
+};
