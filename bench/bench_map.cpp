@@ -1,0 +1,86 @@
+// Sending a whole track's points to the real map page (local stand-in of the
+// maps API): joined into few page executions, against one execution a text.
+#include "BenchUtil.h"
+#include "MapPage.h"
+#include "MapStandIn.h"
+#include "NumberFormat.h"
+#include "ProgramFolder.h"
+#include "YandexMap.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWebEngineView>
+
+#include <cstdio>
+
+namespace {
+
+bool waitReady(QWebEngineView &view)
+{
+    for (int i = 0; i < 400; ++i) {
+        bool done = false, ready = false;
+        view.page()->runJavaScript(QStringLiteral("typeof ya_add_point === 'function'"), [&](const QVariant &v) {
+            ready = v.toBool();
+            done = true;
+        });
+        while (!done)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        if (ready)
+            return true;
+        QTest::qWait(25);
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    MapStandIn::registerScheme();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication app(argc, argv);
+    MapStandIn standIn(QStringLiteral(TRAVIK_STANDIN_JS));
+    numfmt::setDecimalSeparator(',');
+    QTemporaryDir dir;
+    setProgramFolder(dir.path());
+    QDir().mkpath(dir.filePath(QStringLiteral("temp")));
+    WriteMapPage();
+
+    QWebEngineView view;
+    view.resize(500, 500);
+    QWidget offline;
+    view.show();
+    YandexMap map(&view, &offline, {}, [] { return true; });
+    map.Timer1Timer();
+    if (!waitReady(view)) {
+        std::fprintf(stderr, "the page did not get ready\n");
+        return 1;
+    }
+    const int n = 99999;
+    const auto pointsTo = [&](int count, bool joined) {
+        map.ya_clear();
+        map.flush();
+        for (int i = 0; i < count; ++i) {
+            map.ya_add_point(i, 53.9 + i * 1e-5, 27.55 + i * 1e-5);
+            if (!joined)
+                map.flush();
+        }
+        map.flush();
+    };
+    const double batched = bench::medianMs(3, [&] { pointsTo(n, true); });
+    // One execution a text costs a round trip to the browser process each;
+    // measured on 5,000 texts and scaled to the track.
+    const int sample = 5000;
+    const double singleSample = bench::medianMs(1, [&] { pointsTo(sample, false); });
+    const double single = singleSample * n / sample;
+    bench::print("batched_ms", batched, "ms");
+    bench::print("single_ms", single, "ms");
+    bench::print("single_ms_per_text", singleSample / sample, "ms");
+    bench::print("ratio", batched / single, "x");
+    return 0;
+}
