@@ -25,4 +25,6 @@ public:
     // Throws TravikError when the picture cannot be written.
     virtual void SaveMapPicture(const QString &path) = 0;
     virtual bool IsOnline() const = 0;
+    // Sends what is still queued; throws TravikError when the map fails.
+    virtual void flush() {}
 };

@@ -135,11 +135,13 @@ void YandexMap::ya_mark_undefined()
 void YandexMap::ya_pan()
 {
     RunPageScript(QStringLiteral("ya_pan()"));
+    flush();
 }
 
 void YandexMap::ya_pan1()
 {
     RunPageScript(QStringLiteral("ya_pan1()"));
+    flush();
 }
 
 void YandexMap::SaveMapPicture(const QString &path)

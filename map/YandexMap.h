@@ -43,7 +43,7 @@ public:
     bool IsOnline() const override;
 
     void RunPageScript(const QString &text);
-    void flush();
+    void flush() override;
 
     // The activation step: LastClickName empty, PageNavigated false.
     void resetPageState();

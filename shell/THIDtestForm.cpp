@@ -14,7 +14,11 @@
 #include "SettingsFile.h"
 #include "TForm2.h"
 #include "TForm3.h"
+#include "JpegCodec.h"
+#include "TrackFile.h"
 #include "TrackFolders.h"
+#include "TrackLoader.h"
+#include "StandardMessages.h"
 #include "TravikApplication.h"
 #include "UserDialogs.h"
 
@@ -146,6 +150,28 @@ THIDtestForm::THIDtestForm(const BuildFlavour &flavour, HidLibrary &hid, QWidget
         m_ownMap = std::make_unique<OfflineMapPane>();
     }
     setMapPane(nullptr);
+    TrackLoader::View view;
+    view.showBrowser = [this](bool on) { WebBrowser1->setVisible(on && (!m_yandex || m_yandex->PageNavigated)); };
+    view.showGauge = [this](int n) {
+        Gauge1->setRange(0, qMax(0, n - 1));
+        Gauge1->setValue(0);
+        Label1->hide();
+        Gauge1->show();
+    };
+    view.setGauge = [this](int i) { Gauge1->setValue(i); };
+    view.hideGauge = [this] {
+        Gauge1->hide();
+        Label1->show();
+    };
+    view.setFrequency = [this](const QString &t) { Label2->setText(t); };
+    view.descriptionCaption = [this] { return N2->text(); };
+    view.setDescriptionCaption = [this](const QString &t) { N2->setText(t); };
+    view.setStatus = [this](const QString &t) { Label1->setText(t); };
+    view.showMessage = [](const QString &t) { userDialogs().showMessage(t); };
+    view.askText = [](const QString &p, const QString &t) { return userDialogs().inputBox(p, t); };
+    view.map = [this]() -> MapPane & { return *m_map; };
+    view.previewsAfterLoad = [this] { return m_flavour.usesGeneratedPage(); };
+    m_loader = std::make_unique<TrackLoader>(*m_chartPane, view);
     connect(Chart1, &LineChart::pointerMoved, this, &THIDtestForm::Chart1MouseMove);
     connect(Chart1, &LineChart::pointPressed, this, &THIDtestForm::Chart1ClickSeries);
 
@@ -442,6 +468,12 @@ void THIDtestForm::FormActivate()
 
 void THIDtestForm::closeEvent(QCloseEvent *event)
 {
+    if (m_loader->loading()) {
+        // the load runs inside this window's events: let it finish first
+        userDialogs().showMessage(TrackLoader::busyMessage());
+        event->ignore();
+        return;
+    }
     if (FormCloseQuery())
         event->accept();
     else
@@ -530,14 +562,84 @@ QString THIDtestForm::askText(const QString &prompt, const QString &preset)
     return userDialogs().inputBox(prompt, preset);
 }
 
+bool THIDtestForm::refusedWhileLoading()
+{
+    if (!m_loader->loading())
+        return false;
+    userDialogs().showMessage(TrackLoader::busyMessage());
+    return true;
+}
+
+void THIDtestForm::showOfflinePicture(const QString &trackPath)
+{
+    const QString preview = previewPicture(trackPath);
+    const QImage picture = jpeg::load(QFileInfo::exists(preview) ? preview : mediaPath(QStringLiteral("no_previev.jpg")));
+    Image1->setPixmap(QPixmap::fromImage(picture));
+}
+
 void THIDtestForm::N6Click()
 {
+    if (refusedWhileLoading())
+        return;
     guarded([this] { m_instrument->N6Click(); });
 }
 
-void THIDtestForm::N7Click() {}
-void THIDtestForm::N8Click() {}
-void THIDtestForm::N9Click() {}
+void THIDtestForm::N7Click()
+{
+    if (refusedWhileLoading() || !m_form2)
+        return;
+    const QString path = m_form2->choose();
+    if (path.isEmpty())
+        return;
+    guarded([&] {
+        if (m_flavour.usesGeneratedPage()) {
+            // the comparison leaves the view; its points stay in their store
+            m_chartPane->hideCompared();
+            SpeedButton7->setEnabled(false);
+            try {
+                m_map->ya_clear1();
+            } catch (const TravikError &) {
+                // a page not ready yet has no compared track to remove
+            }
+        }
+        try {
+            m_loader->LoadTrack(path, TrackSlot::Main);
+        } catch (...) {
+            MainTrackPath = path;
+            throw;
+        }
+        MainTrackPath = path;
+        showOfflinePicture(path);
+        N8->setEnabled(true);
+    });
+}
+
+void THIDtestForm::N8Click()
+{
+    if (refusedWhileLoading() || !m_form2)
+        return;
+    const QString path = m_form2->choose();
+    if (path.isEmpty())
+        return;
+    guarded([&] {
+        struct Enable {
+            THIDtestForm *w;
+            ~Enable()
+            {
+                w->SpeedButton7->setEnabled(true);
+                if (w->m_flavour.usesGeneratedPage())
+                    w->m_chartPane->showComparedByToggles();
+            }
+        } enable{this};
+        m_loader->LoadTrack(path, TrackSlot::Compared);
+    });
+}
+
+void THIDtestForm::N9Click()
+{
+    if (refusedWhileLoading())
+        return;
+}
 void THIDtestForm::N10Click() {}
 void THIDtestForm::N17Click() {}
 void THIDtestForm::N13Click()
@@ -555,7 +657,10 @@ void THIDtestForm::N16Click()
     guarded([this] { m_instrument->N16Click(); });
 }
 
-void THIDtestForm::N2Click() {}
+void THIDtestForm::N2Click()
+{
+    guarded([this] { m_loader->describe(); });
+}
 void THIDtestForm::SpeedButton1Click()
 {
     m_chartPane->mapToggleClicked();
@@ -586,7 +691,10 @@ void THIDtestForm::SpeedButton6Click()
     m_chartPane->measurementToggled(ChartPane::Measurement::Depth);
 }
 
-void THIDtestForm::SpeedButton7Click() {}
+void THIDtestForm::SpeedButton7Click()
+{
+    guarded([this] { SpeedButton7->isChecked() ? m_map->ya_pan() : m_map->ya_pan1(); });
+}
 void THIDtestForm::ScanButClick()
 {
     guarded([this] { m_instrument->ScanButClick(); });

@@ -26,6 +26,7 @@ class QTimer;
 class QToolButton;
 class QWebEngineView;
 class TForm2;
+class TrackLoader;
 class TForm3;
 
 // The main window: a switchboard that owns the components and hands each user
@@ -46,6 +47,7 @@ public:
     InstrumentLink &instrument() { return *m_instrument; }
     ChartPane &chartPane() { return *m_chartPane; }
     MapPane &mapPane() { return *m_map; }
+    TrackLoader &loader() { return *m_loader; }
     // Replaces the map (tests); the window keeps ownership of neither.
     void setMapPane(MapPane *map);
 
@@ -131,6 +133,11 @@ private:
     std::unique_ptr<MapPane> m_ownMap;
     MapPane *m_map = nullptr;
     YandexMap *m_yandex = nullptr; // travik's map
+    std::unique_ptr<TrackLoader> m_loader;
+    // A load runs: commands that would start another load, a synchronisation
+    // or a print are refused.
+    bool refusedWhileLoading();
+    void showOfflinePicture(const QString &trackPath);
     QTimer *Timer1, *Yandex_tmr = nullptr;
     PageSetup *P_S;
 };

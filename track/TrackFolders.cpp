@@ -3,6 +3,8 @@
 #include "IniDocument.h"
 #include "ProgramFolder.h"
 
+#include <QDate>
+
 QString tracesFolder()
 {
     return programPath(QStringLiteral("Traces"));
@@ -50,4 +52,12 @@ std::optional<QString> frequencyLabel(int frSelFlag)
     case 4: return QStringLiteral(u"58 кГц");
     default: return std::nullopt;
     }
+}
+
+QString BuildDateMask(const QDate &date)
+{
+    return QStringLiteral("%1_%2_%3*.trs")
+        .arg(date.day(), 2, 10, QLatin1Char('0'))
+        .arg(date.month(), 2, 10, QLatin1Char('0'))
+        .arg(date.year() % 100, 2, 10, QLatin1Char('0'));
 }

@@ -18,3 +18,7 @@ bool writeAlias(const QString &folder, const QString &alias, QString *errorMessa
 
 // Caption of a generator frequency; none for values other than 0 … 4.
 std::optional<QString> frequencyLabel(int frSelFlag);
+
+class QDate;
+// The file name mask of the recordings of a day: 05_03_15*.trs for 5 March 2015.
+QString BuildDateMask(const QDate &date);
