@@ -78,7 +78,13 @@ int LineChart::addSeries(const QString &title, const QColor &color, int lineWidt
 void LineChart::append(int s, double y)
 {
     m_series[size_t(s)].y.push_back(y);
-    changed();
+    ++m_generation;
+    // A load appends hundreds of thousands of values: one repaint request
+    // until the next paint is enough.
+    if (!m_repaintAsked) {
+        m_repaintAsked = true;
+        update();
+    }
 }
 
 void LineChart::clear(int s)
@@ -471,6 +477,7 @@ void LineChart::render(QPainter &p) const
 
 void LineChart::paintEvent(QPaintEvent *)
 {
+    m_repaintAsked = false;
     QPainter p(this);
     render(p);
 }

@@ -150,6 +150,7 @@ private:
     std::optional<QPoint> m_dragFrom;
     double m_dragStart = 0;
     int m_generation = 0;
+    bool m_repaintAsked = false;
     mutable int m_layoutGeneration = -1;
     mutable QSize m_layoutSize;
     mutable Layout m_layout;

@@ -8,6 +8,7 @@
 #include "StandardMessages.h"
 #include "TrackStore.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 #include <QWebEngineSettings>
@@ -63,10 +64,10 @@ void YandexMap::RunPageScript(const QString &text)
         return;
     m_queue << text;
     if (m_queue.size() >= kBatch)
-        flush();
+        send(); // the page works on it while the program goes on
 }
 
-void YandexMap::flush()
+void YandexMap::send()
 {
     if (m_queue.isEmpty())
         return;
@@ -77,23 +78,45 @@ void YandexMap::flush()
     m_queue.clear();
     if (!IsOnline() || !hasDocument())
         return;
-    QEventLoop loop;
-    QString result;
-    bool answered = false;
-    m_view->page()->runJavaScript(script, [&](const QVariant &v) {
-        result = v.toString();
-        answered = true;
-        loop.quit();
+    if (!m_failure.isEmpty())
+        return; // the page stopped at an earlier text: the rest would not run either
+    ++m_outstanding;
+    m_view->page()->runJavaScript(script, [this](const QVariant &v) {
+        --m_outstanding;
+        const QString result = v.toString();
+        if (result != QLatin1String("OK") && m_failure.isEmpty())
+            m_failure = result.startsWith(QLatin1String("ERR:")) ? result.mid(4)
+                        : result.isEmpty()                     ? QStringLiteral(u"страница не загружена")
+                                                               : result;
     });
-    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-    if (!answered)
+}
+
+void YandexMap::flush()
+{
+    send();
+    if (m_outstanding > 0) {
+        QEventLoop loop;
+        QTimer poll;
+        poll.setInterval(1);
+        QElapsedTimer waited;
+        waited.start();
+        connect(&poll, &QTimer::timeout, &loop, [&] {
+            if (m_outstanding <= 0 || waited.elapsed() > 10000)
+                loop.quit();
+        });
+        poll.start();
         loop.exec();
-    if (!answered)
-        throw TravikError(pageFailedMessage(QStringLiteral(u"страница не отвечает")));
-    if (result.startsWith(QLatin1String("ERR:")))
-        throw TravikError(pageFailedMessage(result.mid(4)));
-    if (result != QLatin1String("OK"))
-        throw TravikError(pageFailedMessage(result.isEmpty() ? QStringLiteral(u"страница не загружена") : result));
+        if (m_outstanding > 0) {
+            m_outstanding = 0; // a page that went away answers nothing
+            m_failure.clear();
+            throw TravikError(pageFailedMessage(QStringLiteral(u"страница не отвечает")));
+        }
+    }
+    if (!m_failure.isEmpty()) {
+        const QString failure = m_failure;
+        m_failure.clear();
+        throw TravikError(pageFailedMessage(failure));
+    }
 }
 
 void YandexMap::ya_setic(const QString &a, const QString &b, const QString &c)
@@ -187,6 +210,7 @@ void YandexMap::Timer1Timer()
         m_offline->raise();
         PageNavigated = false;
         m_queue.clear();
+        m_failure.clear();
     }
 }
 

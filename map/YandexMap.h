@@ -43,6 +43,8 @@ public:
     bool IsOnline() const override;
 
     void RunPageScript(const QString &text);
+    // Sends what is queued and waits until every execution sent so far has
+    // answered; throws the first failure among them.
     void flush() override;
 
     // The activation step: LastClickName empty, PageNavigated false.
@@ -59,11 +61,15 @@ public:
 
 private:
     bool hasDocument() const;
+    // Sends the queued texts as one execution without waiting for it.
+    void send();
 
     QWebEngineView *m_view;
     QWidget *m_offline;
     Hooks m_hooks;
     ConnectionTest m_online;
     QStringList m_queue;
+    int m_outstanding = 0;
+    QString m_failure; // the first failure of an execution not yet reported
     QImage m_picture;
 };

@@ -13,6 +13,10 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <chrono>
+#include <future>
+#include <memory>
+
 namespace {
 
 // Long enough for the gauge to move and the window to answer, short enough
@@ -73,19 +77,24 @@ bool TrackLoader::LoadTrack(const QString &path, TrackSlot slot)
 {
     if (m_loading)
         throw TravikError(busyMessage());
-    const TrackFileReader reader(path);
-    const int n = reader.pointCount();
-    if (n == 0) {
-        m_view.showMessage(emptyTrackMessage());
-        return false;
-    }
     m_loading = true;
     m_mapFailed = false;
     struct Done {
         TrackLoader *l;
         ~Done() { l->m_loading = false; }
     } done{this};
-
+    // A large file takes a while to parse: on its own thread, while the
+    // window goes on answering.
+    auto parsing = std::async(std::launch::async, [path] { return std::make_unique<TrackFileReader>(path); });
+    while (parsing.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+        QCoreApplication::processEvents();
+    const std::unique_ptr<TrackFileReader> parsed = parsing.get();
+    const TrackFileReader &reader = *parsed;
+    const int n = reader.pointCount();
+    if (n == 0) {
+        m_view.showMessage(emptyTrackMessage());
+        return false;
+    }
     const QString folder = programFolder();
     mapCall([&](MapPane &m) {
         m.ya_setic(mapscripts::iconAddress(folder, QStringLiteral("dot_blue.png")),
