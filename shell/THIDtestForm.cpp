@@ -18,6 +18,7 @@
 #include "TrackFile.h"
 #include "TrackFolders.h"
 #include "TrackLoader.h"
+#include "Printing.h"
 #include "StandardMessages.h"
 #include "TravikApplication.h"
 #include "UserDialogs.h"
@@ -172,6 +173,17 @@ THIDtestForm::THIDtestForm(const BuildFlavour &flavour, HidLibrary &hid, QWidget
     view.map = [this]() -> MapPane & { return *m_map; };
     view.previewsAfterLoad = [this] { return m_flavour.usesGeneratedPage(); };
     m_loader = std::make_unique<TrackLoader>(*m_chartPane, view);
+    Printing::Sources sources;
+    sources.chartPicture = [this] { return Chart1->renderToImage(); };
+    sources.map = [this]() -> MapPane & { return *m_map; };
+    sources.offlinePicture = [this] { return Image1->pixmap().toImage(); };
+    sources.panes = [this] {
+        if (!SpeedButton1->isChecked())
+            return PrintGeometry::Panes::ChartOnly;
+        return SpeedButton2->isChecked() ? PrintGeometry::Panes::MapAndChart : PrintGeometry::Panes::MapOnly;
+    };
+    sources.pageSetup = P_S;
+    m_printing = std::make_unique<Printing>(sources);
     connect(Chart1, &LineChart::pointerMoved, this, &THIDtestForm::Chart1MouseMove);
     connect(Chart1, &LineChart::pointPressed, this, &THIDtestForm::Chart1ClickSeries);
 
@@ -639,9 +651,17 @@ void THIDtestForm::N9Click()
 {
     if (refusedWhileLoading())
         return;
+    guarded([this] { m_printing->N9Click(); });
 }
-void THIDtestForm::N10Click() {}
-void THIDtestForm::N17Click() {}
+void THIDtestForm::N10Click()
+{
+    guarded([this] { m_printing->N10Click(); });
+}
+
+void THIDtestForm::N17Click()
+{
+    guarded([this] { m_printing->N17Click(); });
+}
 void THIDtestForm::N13Click()
 {
     m_chartPane->interpolationChanged();

@@ -27,6 +27,7 @@ class QToolButton;
 class QWebEngineView;
 class TForm2;
 class TrackLoader;
+class Printing;
 class TForm3;
 
 // The main window: a switchboard that owns the components and hands each user
@@ -48,6 +49,7 @@ public:
     ChartPane &chartPane() { return *m_chartPane; }
     MapPane &mapPane() { return *m_map; }
     TrackLoader &loader() { return *m_loader; }
+    Printing &printing() { return *m_printing; }
     // Replaces the map (tests); the window keeps ownership of neither.
     void setMapPane(MapPane *map);
 
@@ -134,6 +136,7 @@ private:
     MapPane *m_map = nullptr;
     YandexMap *m_yandex = nullptr; // travik's map
     std::unique_ptr<TrackLoader> m_loader;
+    std::unique_ptr<Printing> m_printing;
     // A load runs: commands that would start another load, a synchronisation
     // or a print are refused.
     bool refusedWhileLoading();

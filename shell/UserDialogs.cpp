@@ -4,6 +4,9 @@
 #include <QDesktopServices>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace {
 
@@ -29,6 +32,27 @@ public:
     }
 
     void openExternal(const QUrl &url) override { QDesktopServices::openUrl(url); }
+
+    bool printDialog(QPrinter &printer) override
+    {
+        QPrintDialog dialog(&printer, QApplication::activeWindow());
+        return dialog.exec() == QDialog::Accepted;
+    }
+
+    void printerSetupDialog(QPrinter &printer) override
+    {
+        // the printer is chosen and set up; nothing is printed from here
+        QPrintDialog dialog(&printer, QApplication::activeWindow());
+        dialog.setWindowTitle(QStringLiteral(u"Настройка принтера"));
+        dialog.setOptions(QAbstractPrintDialog::PrintShowPageSize);
+        dialog.exec();
+    }
+
+    bool pageSetupDialog(QPrinter &printer) override
+    {
+        QPageSetupDialog dialog(&printer, QApplication::activeWindow());
+        return dialog.exec() == QDialog::Accepted;
+    }
 };
 
 QtUserDialogs g_real;

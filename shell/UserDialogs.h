@@ -3,6 +3,7 @@
 #include <QString>
 #include <QUrl>
 
+class QPrinter;
 class QWidget;
 
 // Everything the program asks of the user or of the desktop passes here, so
@@ -20,6 +21,11 @@ public:
     // Opens a document or a "mailto:" address with the desktop's program for it.
     // Failures are not reported.
     virtual void openExternal(const QUrl &url) = 0;
+
+    // The print dialogs on the program's printer; false when cancelled.
+    virtual bool printDialog(QPrinter &printer) = 0;
+    virtual void printerSetupDialog(QPrinter &printer) = 0;
+    virtual bool pageSetupDialog(QPrinter &printer) = 0;
 };
 
 UserDialogs &userDialogs();

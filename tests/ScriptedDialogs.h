@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QUrl>
 
+#include <functional>
+
 // Answers the user dialogs from a script and records what was shown.
 class ScriptedDialogs : public UserDialogs
 {
@@ -21,6 +23,13 @@ public:
         return answers.isEmpty() ? text : answers.takeFirst();
     }
     void openExternal(const QUrl &url) override { opened << url; }
+    bool printDialog(QPrinter &printer) override { return print ? print(printer) : false; }
+    void printerSetupDialog(QPrinter &) override { ++printerSetups; }
+    bool pageSetupDialog(QPrinter &printer) override { return pageSetup ? pageSetup(printer) : false; }
+
+    std::function<bool(QPrinter &)> print;     // none: cancelled
+    std::function<bool(QPrinter &)> pageSetup; // none: cancelled
+    int printerSetups = 0;
 
     QStringList messages;
     QStringList prompts;
