@@ -25,6 +25,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+#include <QPrinter>
 #include <QtTest>
 
 #include <memory>
@@ -135,6 +136,7 @@ private slots:
     void comparedLoad();
     void previewKeptWhenItExists();
     void compareButtonAndDescription();
+    void printoutOfALoadedTrack();
 };
 
 void TestTracks::dateMasks_data()
@@ -363,6 +365,46 @@ void TestTracks::compareButtonAndDescription()
     w.form->N2Click();
     QCOMPARE(w.action("N2")->text(), u"Газопровод, участок 3"_qs);
     QCOMPARE(readTrackDescription(w.trackPath("m.trs")), u"Газопровод, участок 3"_qs);
+}
+
+void TestTracks::printoutOfALoadedTrack()
+{
+    Window w;
+    writeFile(w.trackPath("p.trs"), track(30));
+    w.choose(QStringLiteral("p.trs"));
+    w.form->N7Click();
+    w.dialogs.answers << u"Кабель 10 кВ, участок 3"_qs;
+    w.form->N2Click();
+    w.map.online = false; // the offline panel's picture stands for the map
+    w.form->Chart1ClickSeries(ChartPane::glubina, 4);
+    struct State {
+        bool map, chart;
+        const char *name;
+    };
+    for (const State &st : {State{true, true, "both"}, State{true, false, "map"}, State{false, true, "chart"}}) {
+        w.button("SpeedButton1")->setChecked(true);
+        w.form->SpeedButton1Click();
+        w.button("SpeedButton2")->setChecked(st.chart);
+        w.form->SpeedButton2Click();
+        w.button("SpeedButton1")->setChecked(st.map);
+        w.form->SpeedButton1Click();
+        QTest::qWait(30); // the panes take their new widths, as between two clicks
+        if (st.map && !st.chart)
+            QVERIFY(!w.chart()->isVisible());
+        else
+            QVERIFY(w.chart()->width() > 400);
+        const QString pdf = w.dir.filePath(QStringLiteral("print-%1.pdf").arg(QLatin1String(st.name)));
+        w.dialogs.print = [pdf](QPrinter &p) {
+            p.setOutputFormat(QPrinter::PdfFormat);
+            p.setOutputFileName(pdf);
+            return true;
+        };
+        w.form->N9Click();
+        QVERIFY2(QFileInfo(pdf).size() > 1000, qPrintable(w.dialogs.messages.join(QLatin1Char('|'))));
+        QVERIFY(QDir(w.dir.path()).entryList({QStringLiteral("*.bmp"), QStringLiteral("?.jpg")}, QDir::Files).isEmpty());
+        if (!qEnvironmentVariableIsEmpty("TRAVIK_RENDER_DIR"))
+            QFile::copy(pdf, qEnvironmentVariable("TRAVIK_RENDER_DIR") + QStringLiteral("/window-print-%1.pdf").arg(QLatin1String(st.name)));
+    }
 }
 
 int main(int argc, char **argv)
