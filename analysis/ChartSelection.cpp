@@ -35,6 +35,7 @@ void ChartSelection::pointPressed(int series, int index)
     m_pane.groupReset(other);
     const QString name = (slot == TrackSlot::Main ? QString() : QStringLiteral("1-")) + QString::number(index);
     m_map.ya_mark(name, p.Lat, p.Lng);
-    m_hooks.setStatus(readouts::pointReadout(index, p));
+    if (m_hooks.statusOnSelect)
+        m_hooks.setStatus(readouts::pointReadout(index, p));
     m_pane.HighlightPoint(slot, index);
 }

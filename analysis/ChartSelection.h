@@ -17,6 +17,7 @@ public:
     struct Hooks {
         std::function<void(const QString &)> setStatus;
         std::function<bool()> comparisonShown; // SpeedButton7 enabled and down
+        bool statusOnSelect = true;            // travik-gmap leaves the status line as it is
     };
     ChartSelection(ChartPane &pane, MapPane &map, Hooks hooks);
 

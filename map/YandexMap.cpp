@@ -4,6 +4,7 @@
 #include "JpegCodec.h"
 #include "MapPage.h"
 #include "MapScripts.h"
+#include "PageScripts.h"
 #include "Readouts.h"
 #include "StandardMessages.h"
 #include "TrackStore.h"
@@ -39,6 +40,8 @@ YandexMap::YandexMap(QWebEngineView *view, QWidget *offlinePanel, Hooks hooks, C
     // The page is a local file that loads the maps API from the network.
     page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
     page->settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+    m_scripts = new PageScripts(page, this);
+    m_scripts->failureMessage = &YandexMap::pageFailedMessage;
 }
 
 QString YandexMap::pageFailedMessage(const QString &detail)
@@ -62,61 +65,16 @@ void YandexMap::RunPageScript(const QString &text)
         return; // dropped without a trace
     if (!hasDocument())
         return;
-    m_queue << text;
-    if (m_queue.size() >= kBatch)
-        send(); // the page works on it while the program goes on
-}
-
-void YandexMap::send()
-{
-    if (m_queue.isEmpty())
-        return;
-    // Each text unchanged, in order; the first failure stops the rest, as
-    // separate executions would.
-    const QString script = QStringLiteral("(function(){try{\n") + m_queue.join(QStringLiteral(";\n")) +
-                           QStringLiteral(";\n}catch(e){return 'ERR:'+e;}return 'OK';})()");
-    m_queue.clear();
-    if (!IsOnline() || !hasDocument())
-        return;
-    if (!m_failure.isEmpty())
-        return; // the page stopped at an earlier text: the rest would not run either
-    ++m_outstanding;
-    m_view->page()->runJavaScript(script, [this](const QVariant &v) {
-        --m_outstanding;
-        const QString result = v.toString();
-        if (result != QLatin1String("OK") && m_failure.isEmpty())
-            m_failure = result.startsWith(QLatin1String("ERR:")) ? result.mid(4)
-                        : result.isEmpty()                     ? QStringLiteral(u"страница не загружена")
-                                                               : result;
-    });
+    m_scripts->run(text);
 }
 
 void YandexMap::flush()
 {
-    send();
-    if (m_outstanding > 0) {
-        QEventLoop loop;
-        QTimer poll;
-        poll.setInterval(1);
-        QElapsedTimer waited;
-        waited.start();
-        connect(&poll, &QTimer::timeout, &loop, [&] {
-            if (m_outstanding <= 0 || waited.elapsed() > 10000)
-                loop.quit();
-        });
-        poll.start();
-        loop.exec();
-        if (m_outstanding > 0) {
-            m_outstanding = 0; // a page that went away answers nothing
-            m_failure.clear();
-            throw TravikError(pageFailedMessage(QStringLiteral(u"страница не отвечает")));
-        }
+    if (!IsOnline() || !hasDocument()) {
+        m_scripts->drop();
+        return;
     }
-    if (!m_failure.isEmpty()) {
-        const QString failure = m_failure;
-        m_failure.clear();
-        throw TravikError(pageFailedMessage(failure));
-    }
+    m_scripts->flush();
 }
 
 void YandexMap::ya_setic(const QString &a, const QString &b, const QString &c)
@@ -174,15 +132,7 @@ void YandexMap::SaveMapPicture(const QString &path)
     } catch (const TravikError &) {
         // what the page could not draw is simply not in the picture
     }
-    if (m_view->width() > 0 && m_view->height() > 0) {
-        const QImage shot = m_view->grab().toImage();
-        if (!shot.isNull())
-            m_picture = shot.convertToFormat(QImage::Format_RGB32);
-    }
-    if (m_picture.isNull()) {
-        m_picture = QImage(qMax(1, m_view->width()), qMax(1, m_view->height()), QImage::Format_RGB32);
-        m_picture.fill(Qt::white);
-    }
+    viewPicture(m_view, m_picture);
     QString error;
     if (!jpeg::save(m_picture, path, &error))
         throw TravikError(error);
@@ -209,8 +159,7 @@ void YandexMap::Timer1Timer()
         m_offline->show();
         m_offline->raise();
         PageNavigated = false;
-        m_queue.clear();
-        m_failure.clear();
+        m_scripts->drop();
     }
 }
 

@@ -10,6 +10,7 @@
 #include <functional>
 
 class ChartPane;
+class PageScripts;
 class QLabel;
 class QWebEngineView;
 class QWidget;
@@ -55,21 +56,15 @@ public:
     bool PageNavigated = false;
     QString LastClickName;
 
-    // Texts per page execution when queued.
-    static constexpr int kBatch = 2000;
     static QString pageFailedMessage(const QString &detail);
 
 private:
     bool hasDocument() const;
-    // Sends the queued texts as one execution without waiting for it.
-    void send();
 
     QWebEngineView *m_view;
     QWidget *m_offline;
     Hooks m_hooks;
     ConnectionTest m_online;
-    QStringList m_queue;
-    int m_outstanding = 0;
-    QString m_failure; // the first failure of an execution not yet reported
+    PageScripts *m_scripts;
     QImage m_picture;
 };

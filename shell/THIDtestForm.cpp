@@ -7,6 +7,8 @@
 #include "MapPage.h"
 #include "MapPane.h"
 #include "YandexMap.h"
+#include "GMapPane.h"
+#include "IniDocument.h"
 #include "Lamp.h"
 #include "MenuBarStyle.h"
 #include "PageSetup.h"
@@ -70,23 +72,6 @@ QIcon descriptionIcon()
     return QIcon(pm);
 }
 
-// Until a map exists: offline, every call dropped.
-class OfflineMapPane final : public MapPane
-{
-public:
-    void ya_setic(const QString &, const QString &, const QString &) override {}
-    void ya_clear() override {}
-    void ya_clear1() override {}
-    void ya_add_point(int, double, double) override {}
-    void ya_add_point1(int, double, double) override {}
-    void ya_mark(const QString &, double, double) override {}
-    void ya_mark_undefined() override {}
-    void ya_pan() override {}
-    void ya_pan1() override {}
-    void SaveMapPicture(const QString &) override {}
-    bool IsOnline() const override { return false; }
-};
-
 QString tempFolder()
 {
     return programPath(QStringLiteral("temp"));
@@ -148,7 +133,11 @@ THIDtestForm::THIDtestForm(const BuildFlavour &flavour, HidLibrary &hid, QWidget
         m_yandex = yandex.get();
         m_ownMap = std::move(yandex);
     } else {
-        m_ownMap = std::make_unique<OfflineMapPane>();
+        auto gmap = std::make_unique<GMapPane>(
+            WebBrowser1, Panel6, GMapPane::Hooks{[this](const QString &t) { Label1->setText(t); }, m_chartPane},
+            systemConnectionTest());
+        m_gmap = gmap.get();
+        m_ownMap = std::move(gmap);
     }
     setMapPane(nullptr);
     TrackLoader::View view;
@@ -172,6 +161,8 @@ THIDtestForm::THIDtestForm(const BuildFlavour &flavour, HidLibrary &hid, QWidget
     view.askText = [](const QString &p, const QString &t) { return userDialogs().inputBox(p, t); };
     view.map = [this]() -> MapPane & { return *m_map; };
     view.previewsAfterLoad = [this] { return m_flavour.usesGeneratedPage(); };
+    if (m_gmap)
+        view.componentAfterLoad = [this](const QString &preview) { return m_gmap->afterLoad(preview); };
     m_loader = std::make_unique<TrackLoader>(*m_chartPane, view);
     Printing::Sources sources;
     sources.chartPicture = [this] { return Chart1->renderToImage(); };
@@ -202,7 +193,8 @@ void THIDtestForm::setMapPane(MapPane *map)
     delete m_selection;
     m_selection = new ChartSelection(*m_chartPane, *m_map,
                                      {[this](const QString &t) { Label1->setText(t); },
-                                      [this] { return SpeedButton7->isEnabled() && SpeedButton7->isChecked(); }});
+                                      [this] { return SpeedButton7->isEnabled() && SpeedButton7->isChecked(); },
+                                      m_flavour.usesGeneratedPage()});
 }
 
 void THIDtestForm::setDialogs(TForm2 *chooser, TForm3 *about)
@@ -468,6 +460,8 @@ void THIDtestForm::FormActivate()
         m_yandex->resetPageState(); // the browser was made silent with its page
     }
     const Settings s = readSettings(settingsFilePath());
+    if (m_gmap) // a key of the user's own for the maps API, when there is one
+        m_gmap->setApiKey(IniDocument::load(settingsFilePath()).readString(u"Main", u"GMapKey", QString()));
     N13->setChecked(s.interpolation);
     N14->setChecked(s.crosshair);
     P_S->marginRight = s.marginRight;
@@ -713,6 +707,21 @@ void THIDtestForm::SpeedButton6Click()
 
 void THIDtestForm::SpeedButton7Click()
 {
+    if (m_gmap) {
+        // "Сравнение": the comparison on or off, on the chart and on the map
+        const bool on = SpeedButton7->isChecked();
+        const std::pair<QToolButton *, int> pairs[] = {{SpeedButton5, ChartPane::tok_sr},
+                                                       {SpeedButton6, ChartPane::glubina_sr},
+                                                       {SpeedButton4, ChartPane::epole_sr},
+                                                       {SpeedButton3, ChartPane::hpole_sr}};
+        for (const auto &[button, series] : pairs)
+            Chart1->setSeriesVisible(series, button->isChecked() && on);
+        guarded([&] {
+            if (m_map == m_gmap)
+                m_gmap->showCompared(on);
+        });
+        return;
+    }
     guarded([this] { SpeedButton7->isChecked() ? m_map->ya_pan() : m_map->ya_pan1(); });
 }
 void THIDtestForm::ScanButClick()
@@ -722,8 +731,12 @@ void THIDtestForm::ScanButClick()
 
 void THIDtestForm::Timer1Timer()
 {
-    if (m_yandex && m_activations > 0)
+    if (m_activations == 0)
+        return; // the map follows the connection once the window is active
+    if (m_yandex)
         m_yandex->Timer1Timer();
+    if (m_gmap && m_map == m_gmap)
+        m_gmap->Timer1Timer();
 }
 
 void THIDtestForm::Yandex_tmrTimer()

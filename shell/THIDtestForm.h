@@ -13,6 +13,7 @@ class HidLibrary;
 class LineChart;
 class MapPane;
 class YandexMap;
+class GMapPane;
 class InstrumentLink;
 class Lamp;
 class PageSetup;
@@ -38,6 +39,7 @@ class THIDtestForm : public QMainWindow, public InstrumentView
 public:
     THIDtestForm(const BuildFlavour &flavour, HidLibrary &hid, QWidget *parent = nullptr);
     YandexMap *yandexMap() const { return m_yandex; }
+    GMapPane *gmapPane() const { return m_gmap; }
     ~THIDtestForm() override;
 
     const BuildFlavour &flavour() const { return m_flavour; }
@@ -135,6 +137,7 @@ private:
     std::unique_ptr<MapPane> m_ownMap;
     MapPane *m_map = nullptr;
     YandexMap *m_yandex = nullptr; // travik's map
+    GMapPane *m_gmap = nullptr;    // travik-gmap's map
     std::unique_ptr<TrackLoader> m_loader;
     std::unique_ptr<Printing> m_printing;
     // A load runs: commands that would start another load, a synchronisation

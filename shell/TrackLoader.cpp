@@ -119,25 +119,40 @@ bool TrackLoader::LoadTrack(const QString &path, TrackSlot slot)
         m_view.setFrequency(*caption);
     if (slot == TrackSlot::Main)
         m_view.setDescriptionCaption(reader.description());
-    mapCall([](MapPane &m) {
-        m.ya_mark_undefined();
-        m.ya_pan();
-        m.flush();
-    });
-    m_view.hideGauge();
-    m_view.showBrowser(true);
-    m_chart.endTrack();
+    const QString preview = previewPicture(path);
+    bool previewWaitRanOut = false;
+    if (m_view.componentAfterLoad) {
+        // the map component: fitted and pictured once it says its map is loaded
+        mapCall([&](MapPane &m) {
+            if (m.IsOnline())
+                previewWaitRanOut = !m_view.componentAfterLoad(
+                    slot == TrackSlot::Main && !QFileInfo::exists(preview) ? preview : QString());
+        });
+        m_view.hideGauge();
+        m_view.showBrowser(true);
+    } else {
+        mapCall([](MapPane &m) {
+            m.ya_mark_undefined();
+            m.ya_pan();
+            m.flush();
+        });
+        m_view.hideGauge();
+        m_view.showBrowser(true);
+        m_chart.endTrack();
+    }
 
     QStringList notes;
     if (reader.truncated())
         notes << QStringLiteral(u"загружены первые %1 точек из %2").arg(MaxTrackPoints).arg(reader.dotsCount() - 1);
     if (m_mapFailed)
         notes << mapNotReadyText(m_mapError);
+    if (previewWaitRanOut)
+        notes << QStringLiteral(u"карта не загрузилась за 10 с, снимок карты не сохранён");
     if (!notes.isEmpty())
         m_view.setStatus(QLatin1Char(' ') + notes.join(QStringLiteral("; ")));
 
-    const QString preview = previewPicture(path);
-    if (slot == TrackSlot::Main && !QFileInfo::exists(preview) && m_view.previewsAfterLoad()) {
+    if (!m_view.componentAfterLoad && slot == TrackSlot::Main && !QFileInfo::exists(preview) &&
+        m_view.previewsAfterLoad()) {
         for (int k = 0; k < 501; ++k) {
             QCoreApplication::processEvents();
             QThread::msleep(1);

@@ -28,6 +28,9 @@ public:
         std::function<QString(const QString &, const QString &)> askText;
         std::function<MapPane &()> map;
         std::function<bool()> previewsAfterLoad; // travik: the 501 waits and the picture
+        // The map component's end of a load (travik-gmap): fit, and the preview
+        // (empty path: none) once the map reports it loaded; false when that wait ran out.
+        std::function<bool(const QString &previewPath)> componentAfterLoad;
     };
     TrackLoader(ChartPane &chart, View view);
 

@@ -23,11 +23,15 @@ public:
         QWebEngineUrlScheme::registerScheme(scheme);
     }
 
-    explicit MapStandIn(const QString &scriptPath)
+    // scriptPath: the maps API stand-in; googleScriptPath: the Google Maps one.
+    explicit MapStandIn(const QString &scriptPath, const QString &googleScriptPath = QString())
     {
         QFile f(scriptPath);
         if (f.open(QIODevice::ReadOnly))
             m_script = f.readAll();
+        QFile g(googleScriptPath);
+        if (!googleScriptPath.isEmpty() && g.open(QIODevice::ReadOnly))
+            m_google = g.readAll();
         QWebEngineProfile *profile = QWebEngineProfile::defaultProfile();
         profile->setUrlRequestInterceptor(this);
         profile->installUrlSchemeHandler("travik-standin", this);
@@ -39,6 +43,10 @@ public:
             ++apiRequests;
             lastApiUrl = info.requestUrl();
             info.redirect(QUrl(QStringLiteral("travik-standin:/ymaps.js")));
+        } else if (info.requestUrl().host() == QLatin1String("maps.googleapis.com")) {
+            ++googleRequests;
+            lastGoogleUrl = info.requestUrl();
+            info.redirect(QUrl(QStringLiteral("travik-standin:/gmaps.js")));
         } else if (info.requestUrl().scheme().startsWith(QLatin1String("http"))) {
             info.block(true); // no test reaches the network
         }
@@ -47,14 +55,17 @@ public:
     void requestStarted(QWebEngineUrlRequestJob *job) override
     {
         auto *buffer = new QBuffer(job);
-        buffer->setData(withoutApi ? QByteArray("/* no API */") : m_script);
+        const bool google = job->requestUrl().path().contains(QLatin1String("gmaps"));
+        buffer->setData(withoutApi ? QByteArray("/* no API */") : google ? m_google : m_script);
         job->reply("text/javascript", buffer);
     }
 
     bool withoutApi = false;
     int apiRequests = 0;
     QUrl lastApiUrl;
+    int googleRequests = 0;
+    QUrl lastGoogleUrl;
 
 private:
-    QByteArray m_script;
+    QByteArray m_script, m_google;
 };

@@ -19,6 +19,8 @@
 #include <QWebEngineView>
 #include <QtTest>
 
+#include <QElapsedTimer>
+
 #include <memory>
 
 namespace {
@@ -27,18 +29,22 @@ MapStandIn *g_standIn = nullptr;
 
 QVariant runJs(QWebEngineView *view, const QString &script)
 {
-    QVariant result;
-    bool done = false;
-    QEventLoop loop;
-    view->page()->runJavaScript(script, [&](const QVariant &v) {
-        result = v;
-        done = true;
-        loop.quit();
+    // The answer lands in shared state: an answer that comes after its wait
+    // gave up writes nowhere it should not.
+    struct Answer {
+        QVariant value;
+        bool done = false;
+    };
+    auto answer = std::make_shared<Answer>();
+    view->page()->runJavaScript(script, [answer](const QVariant &v) {
+        answer->value = v;
+        answer->done = true;
     });
-    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
-    if (!done)
-        loop.exec();
-    return result;
+    QElapsedTimer waited;
+    waited.start();
+    while (!answer->done && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return answer->value;
 }
 
 // A map pane with its page, a chart to select on, and a switch for the connection.
