@@ -65,17 +65,9 @@ int main(int argc, char **argv)
     window.show();
     pane.SetupChart();
     map.Timer1Timer();
-    for (int i = 0; i < 400; ++i) {
-        bool ready = false, done = false;
-        view->page()->runJavaScript(QStringLiteral("typeof ya_add_point === 'function'"), [&](const QVariant &v) {
-            ready = v.toBool();
-            done = true;
-        });
-        while (!done)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        if (ready)
-            break;
-        QTest::qWait(25);
+    if (!waitForPageFunction(view, QStringLiteral("ya_add_point"))) {
+        std::fprintf(stderr, "the page did not get ready\n");
+        return 1;
     }
 
     TrackLoader::View v;

@@ -16,26 +16,6 @@
 
 #include <cstdio>
 
-namespace {
-
-bool waitReady(QWebEngineView &view)
-{
-    for (int i = 0; i < 400; ++i) {
-        bool done = false, ready = false;
-        view.page()->runJavaScript(QStringLiteral("typeof ya_add_point === 'function'"), [&](const QVariant &v) {
-            ready = v.toBool();
-            done = true;
-        });
-        while (!done)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        if (ready)
-            return true;
-        QTest::qWait(25);
-    }
-    return false;
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
@@ -57,7 +37,7 @@ int main(int argc, char **argv)
     view.show();
     YandexMap map(&view, &offline, {}, [] { return true; });
     map.Timer1Timer();
-    if (!waitReady(view)) {
+    if (!waitForPageFunction(&view, QStringLiteral("ya_add_point"))) {
         std::fprintf(stderr, "the page did not get ready\n");
         return 1;
     }

@@ -6,6 +6,7 @@
 #include "MapScripts.h"
 #include "PageScripts.h"
 #include "Readouts.h"
+#include "SilentPage.h"
 #include "StandardMessages.h"
 #include "TrackStore.h"
 
@@ -14,23 +15,6 @@
 #include <QTimer>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
-
-namespace {
-
-// Shows no dialogs of its own: script errors and alerts stay inside.
-class SilentPage : public QWebEnginePage
-{
-public:
-    using QWebEnginePage::QWebEnginePage;
-
-protected:
-    void javaScriptAlert(const QUrl &, const QString &) override {}
-    bool javaScriptConfirm(const QUrl &, const QString &) override { return false; }
-    bool javaScriptPrompt(const QUrl &, const QString &, const QString &, QString *) override { return false; }
-    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString &, int, const QString &) override {}
-};
-
-} // namespace
 
 YandexMap::YandexMap(QWebEngineView *view, QWidget *offlinePanel, Hooks hooks, ConnectionTest online, QObject *parent)
     : QObject(parent), m_view(view), m_offline(offlinePanel), m_hooks(std::move(hooks)), m_online(std::move(online))

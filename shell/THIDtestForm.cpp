@@ -647,6 +647,7 @@ void THIDtestForm::N9Click()
         return;
     guarded([this] { m_printing->N9Click(); });
 }
+
 void THIDtestForm::N10Click()
 {
     guarded([this] { m_printing->N10Click(); });
@@ -656,6 +657,7 @@ void THIDtestForm::N17Click()
 {
     guarded([this] { m_printing->N17Click(); });
 }
+
 void THIDtestForm::N13Click()
 {
     m_chartPane->interpolationChanged();
@@ -675,6 +677,7 @@ void THIDtestForm::N2Click()
 {
     guarded([this] { m_loader->describe(); });
 }
+
 void THIDtestForm::SpeedButton1Click()
 {
     m_chartPane->mapToggleClicked();
@@ -724,6 +727,7 @@ void THIDtestForm::SpeedButton7Click()
     }
     guarded([this] { SpeedButton7->isChecked() ? m_map->ya_pan() : m_map->ya_pan1(); });
 }
+
 void THIDtestForm::ScanButClick()
 {
     guarded([this] { m_instrument->ScanButClick(); });

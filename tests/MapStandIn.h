@@ -1,12 +1,18 @@
 #pragma once
 
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <QFile>
 #include <QWebEngineProfile>
 #include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 #include <QWebEngineUrlSchemeHandler>
+
+#include <memory>
 
 // Serves a local stand-in of the maps API: requests for the API's host are
 // redirected to the scheme "travik-standin", whose handler answers with the
@@ -69,3 +75,37 @@ public:
 private:
     QByteArray m_script, m_google;
 };
+
+// Runs a script in the view's page and waits (at most 5 s) for its value.
+// The answer lands in shared state: one that comes after the wait gave up
+// writes nowhere it should not.
+inline QVariant runJs(QWebEngineView *view, const QString &script)
+{
+    struct Answer {
+        QVariant value;
+        bool done = false;
+    };
+    auto answer = std::make_shared<Answer>();
+    view->page()->runJavaScript(script, [answer](const QVariant &v) {
+        answer->value = v;
+        answer->done = true;
+    });
+    QElapsedTimer waited;
+    waited.start();
+    while (!answer->done && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    return answer->value;
+}
+
+// Waits (at most 10 s) until the page defines the function `name`.
+inline bool waitForPageFunction(QWebEngineView *view, const QString &name)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (waited.elapsed() < 10000) {
+        if (runJs(view, QStringLiteral("typeof %1 === 'function'").arg(name)).toBool())
+            return true;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 25);
+    }
+    return false;
+}

@@ -2,6 +2,7 @@
 #include "ConnectionTest.h"
 #include "GMapPane.h"
 #include "HidLibrary.h"
+#include "TestSimulator.h"
 #include "LineChart.h"
 #include "MapStandIn.h"
 #include "NumberFormat.h"
@@ -34,25 +35,6 @@ namespace {
 HidLibrary *g_hid = nullptr;
 MapStandIn *g_standIn = nullptr;
 
-QVariant runJs(QWebEngineView *view, const QString &script)
-{
-    // The answer lands in shared state: an answer that comes after its wait
-    // gave up writes nowhere it should not.
-    struct Answer {
-        QVariant value;
-        bool done = false;
-    };
-    auto answer = std::make_shared<Answer>();
-    view->page()->runJavaScript(script, [answer](const QVariant &v) {
-        answer->value = v;
-        answer->done = true;
-    });
-    QElapsedTimer waited;
-    waited.start();
-    while (!answer->done && waited.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return answer->value;
-}
 
 void writeTrack(const QString &path, int points, double lat)
 {
@@ -245,11 +227,7 @@ int main(int argc, char **argv)
     TravikApplication app(argc, argv);
     MapStandIn standIn(QStringLiteral(TRAVIK_FIXTURES "/ymaps-standin.js"), QStringLiteral(TRAVIK_FIXTURES "/gmaps-standin.js"));
     g_standIn = &standIn;
-    QString error;
-    qputenv("TRAVIK_SIM_SCENARIO", TRAVIK_FIXTURES "/sim-detached.ini");
-    auto hid = HidLibrary::load(QStringLiteral(TRAVIK_BIN_DIR "/libTravikSim.so"), &error);
-    if (!hid)
-        qFatal("%s", qPrintable(error));
+    auto hid = loadSimulator();
     g_hid = hid.get();
     TestGmap test;
     return QTest::qExec(&test, argc, argv);

@@ -1,5 +1,6 @@
 #include "Cp1251.h"
 #include "HidLibrary.h"
+#include "TestSimulator.h"
 #include "InstrumentLink.h"
 #include "InstrumentReplies.h"
 #include "InstrumentView.h"
@@ -649,11 +650,7 @@ void TestInstrument::libraryBinding()
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QString error;
-    qputenv("TRAVIK_SIM_SCENARIO", TRAVIK_FIXTURES "/sim-detached.ini");
-    auto hid = HidLibrary::load(QStringLiteral(TRAVIK_BIN_DIR "/libTravikSim.so"), &error);
-    if (!hid)
-        qFatal("%s", qPrintable(error));
+    auto hid = loadSimulator();
     g_hid = hid.get();
     g_sim.configure = reinterpret_cast<void (*)(const char *)>(hid->resolve("TravikSimConfigure"));
     g_sim.setAttached = reinterpret_cast<void (*)(int)>(hid->resolve("TravikSimSetAttached"));

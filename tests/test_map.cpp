@@ -27,25 +27,6 @@ namespace {
 
 MapStandIn *g_standIn = nullptr;
 
-QVariant runJs(QWebEngineView *view, const QString &script)
-{
-    // The answer lands in shared state: an answer that comes after its wait
-    // gave up writes nowhere it should not.
-    struct Answer {
-        QVariant value;
-        bool done = false;
-    };
-    auto answer = std::make_shared<Answer>();
-    view->page()->runJavaScript(script, [answer](const QVariant &v) {
-        answer->value = v;
-        answer->done = true;
-    });
-    QElapsedTimer waited;
-    waited.start();
-    while (!answer->done && waited.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    return answer->value;
-}
 
 // A map pane with its page, a chart to select on, and a switch for the connection.
 struct MapRig {
@@ -93,12 +74,7 @@ struct MapRig {
     bool waitReady()
     {
         map->Timer1Timer();
-        for (int i = 0; i < 200; ++i) {
-            if (runJs(view, QStringLiteral("typeof ya_add_point === 'function'")).toBool())
-                return true;
-            QTest::qWait(25);
-        }
-        return false;
+        return waitForPageFunction(view, QStringLiteral("ya_add_point"));
     }
 
     void loadTrack(int n)

@@ -1,4 +1,5 @@
 #include "HidLibrary.h"
+#include "TestSimulator.h"
 #include "PageSetup.h"
 #include "ProgramFolder.h"
 #include "ScriptedDialogs.h"
@@ -353,12 +354,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     TravikApplication app(argc, argv);
-    QString error;
-    // no instrument attached: the shell's own behaviour, without detections
-    qputenv("TRAVIK_SIM_SCENARIO", TRAVIK_FIXTURES "/sim-detached.ini");
-    auto hid = HidLibrary::load(QStringLiteral(TRAVIK_BIN_DIR "/libTravikSim.so"), &error);
-    if (!hid)
-        qFatal("%s", qPrintable(error));
+    auto hid = loadSimulator();
     g_hid = hid.get();
     TestShell test;
     return QTest::qExec(&test, argc, argv);

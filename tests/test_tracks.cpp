@@ -1,6 +1,7 @@
 #include "ChartPane.h"
 #include "Cp1251.h"
 #include "HidLibrary.h"
+#include "TestSimulator.h"
 #include "LineChart.h"
 #include "NumberFormat.h"
 #include "ProgramFolder.h"
@@ -411,11 +412,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     TravikApplication app(argc, argv);
-    QString error;
-    qputenv("TRAVIK_SIM_SCENARIO", TRAVIK_FIXTURES "/sim-detached.ini");
-    auto hid = HidLibrary::load(QStringLiteral(TRAVIK_BIN_DIR "/libTravikSim.so"), &error);
-    if (!hid)
-        qFatal("%s", qPrintable(error));
+    auto hid = loadSimulator();
     g_hid = hid.get();
     TestTracks test;
     return QTest::qExec(&test, argc, argv);

@@ -2,6 +2,7 @@
 
 #include "JpegCodec.h"
 #include "PageScripts.h"
+#include "SilentPage.h"
 #include "StandardMessages.h"
 
 #include <QCoreApplication>
@@ -13,18 +14,6 @@
 #include <QWebEngineView>
 
 namespace {
-
-class SilentPage : public QWebEnginePage
-{
-public:
-    using QWebEnginePage::QWebEnginePage;
-
-protected:
-    void javaScriptAlert(const QUrl &, const QString &) override {}
-    bool javaScriptConfirm(const QUrl &, const QString &) override { return false; }
-    bool javaScriptPrompt(const QUrl &, const QString &, const QString &, QString *) override { return false; }
-    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString &, int, const QString &) override {}
-};
 
 // The page's own functions: the component's operations, by name.
 constexpr char kPageScript[] = R"JS(
