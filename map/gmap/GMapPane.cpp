@@ -151,11 +151,7 @@ void GMapPane::GMMap1AfterPageLoaded(bool first)
         GMPolyline2.create();
         GMMarker1.forget();
         GMMarker2.forget();
-        try {
-            GMMap1.flush();
-        } catch (const TravikError &) {
-            // the API did not come: the map stays empty, as without a network
-        }
+        GMMap1.send();
     }
     MapPageLoaded = true;
 }
@@ -191,11 +187,9 @@ void GMapPane::select(TrackSlot slot, int index)
     (compared ? GMMarker2 : GMMarker1).setAllIcons(iconPath(compared ? "dot_green.png" : "dot_blue.png"));
     (compared ? GMMarker2 : GMMarker1).setIcon(index, iconPath("dot_red.png"));
     (compared ? GMMarker2 : GMMarker1).centerOn(index);
-    try {
-        GMMap1.flush();
-    } catch (const TravikError &) {
-        // the chart still follows the click
-    }
+    // Sent without waiting: this answers the page's own call, and the page
+    // does not answer another one until it has returned.
+    GMMap1.send();
     m_hooks.chart->HighlightPoint(slot, index);
     m_hooks.chart->ShowPointPage(index);
 }

@@ -70,6 +70,22 @@ TGMMap::TGMMap(QWebEngineView *view, QObject *parent) : QObject(parent), m_view(
     page->setWebChannel(m_channel);
     m_scripts = new PageScripts(page, this);
     m_scripts->failureMessage = &TGMMap::pageFailedMessage;
+    connect(page, &QWebEnginePage::loadFinished, this, [this](bool) {
+        m_loadFinished = true;
+        if (m_firstPending) {
+            m_firstPending = false;
+            emit afterPageLoaded(true);
+        }
+    });
+}
+
+void TGMMap::pageReported(bool first)
+{
+    if (first && !m_loadFinished) {
+        m_firstPending = true;
+        return;
+    }
+    emit afterPageLoaded(first);
 }
 
 QString TGMMap::pageFailedMessage(const QString &detail)
@@ -99,6 +115,8 @@ void TGMMap::setActive(bool on)
         return;
     m_active = on;
     m_scripts->drop();
+    m_loadFinished = false;
+    m_firstPending = false;
     if (on)
         // the icons are file paths beside the executable
         m_view->setHtml(pageHtml(), QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QLatin1Char('/')));
@@ -121,6 +139,12 @@ void TGMMap::run(const QString &script)
 {
     if (m_active)
         m_scripts->run(script);
+}
+
+void TGMMap::send()
+{
+    if (m_active)
+        m_scripts->send();
 }
 
 void TGMMap::flush()

@@ -32,11 +32,15 @@ public:
     // Builds the map in the loaded page from the settings ("DoMap").
     void DoMap();
     void run(const QString &script);
+    // Sends what is queued without waiting for the page.
+    void send();
     void flush();
     // The map as a JPEG picture (libjpeg); throws TravikError when it cannot be written.
     void saveToJpeg(const QString &path);
 
     QWebEngineView *view() const { return m_view; }
+    // The page says it has loaded (first) or that its tiles have.
+    void pageReported(bool first);
     static QString pageFailedMessage(const QString &detail);
 
 signals:
@@ -52,6 +56,10 @@ private:
     PageScripts *m_scripts;
     QWebChannel *m_channel;
     bool m_active = false;
+    // The first report waits for the browser to finish loading the page:
+    // scripts run on a page still loading may never answer.
+    bool m_loadFinished = false;
+    bool m_firstPending = false;
     QImage m_picture;
 };
 
@@ -61,7 +69,7 @@ class TGMBridge : public QObject
     Q_OBJECT
 public:
     explicit TGMBridge(TGMMap *map) : QObject(map), m_map(map) {}
-    Q_INVOKABLE void pageLoaded(bool first) { emit m_map->afterPageLoaded(first); }
+    Q_INVOKABLE void pageLoaded(bool first) { m_map->pageReported(first); }
     Q_INVOKABLE void pointerMoved(double lat, double lng) { emit m_map->mouseMove(lat, lng); }
     Q_INVOKABLE void markerClicked(int set, int index) { emit m_map->markerClick(set, index); }
     Q_INVOKABLE void markerOver(int set, int index) { emit m_map->markerMouseOver(set, index); }
