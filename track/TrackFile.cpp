@@ -118,19 +118,41 @@ QString TrackFileReader::description() const
 QByteArray trackFileBytes(std::span<const TrackPoint> points, char sep)
 {
     QByteArray out;
-    out.reserve(qsizetype(points.size()) * 640 + 64);
+    out.reserve(qsizetype(points.size()) * 600 + 64);
     out.append("[Main]\r\nDots_Count=");
     numfmt::appendInt(out, qint64(points.size()));
     out.append("\r\nInfo=\r\n");
+    // One point's section is built in a local buffer and appended whole: the
+    // file of the largest track has four and a half million lines.
+    char buf[4096];
     for (size_t i = 0; i < points.size(); ++i) {
-        out.append("[Dot_");
-        numfmt::appendInt(out, qint64(i));
-        out.append("]\r\n");
+        char *o = buf;
+        std::memcpy(o, "[Dot_", 5);
+        o = std::to_chars(o + 5, o + 32, i).ptr;
+        std::memcpy(o, "]\r\n", 3);
+        o += 3;
+        const char *base = reinterpret_cast<const char *>(&points[i]);
         for (const TrackField &f : kTrackFields) {
-            out.append(f.key).append('=');
-            appendTrackField(out, points[i], f, sep);
-            out.append("\r\n");
+            const size_t keyLength = std::strlen(f.key);
+            std::memcpy(o, f.key, keyLength);
+            o += keyLength;
+            *o++ = '=';
+            const char *field = base + f.offset;
+            if (f.kind == TrackField::U8) {
+                o = std::to_chars(o, o + 4, static_cast<unsigned char>(*field)).ptr;
+            } else if (f.kind == TrackField::I32) {
+                int32_t v;
+                std::memcpy(&v, field, sizeof v);
+                o = std::to_chars(o, o + 12, v).ptr;
+            } else {
+                double v;
+                std::memcpy(&v, field, sizeof v);
+                o += numfmt::formatRealTo(o, v, sep);
+            }
+            *o++ = '\r';
+            *o++ = '\n';
         }
+        out.append(buf, o - buf);
     }
     return out;
 }
