@@ -4,6 +4,7 @@
 #include <QDesktopServices>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -17,6 +18,7 @@ public:
     {
         QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Travik"), text, QMessageBox::Ok,
                         QApplication::activeWindow());
+        box.button(QMessageBox::Ok)->setText(QStringLiteral(u"ОК"));
         box.exec();
     }
 
@@ -26,8 +28,8 @@ public:
         dialog.setWindowTitle(QStringLiteral(u"Запрос"));
         dialog.setLabelText(prompt);
         dialog.setTextValue(text);
-        dialog.setOkButtonText(QStringLiteral("OK"));
-        dialog.setCancelButtonText(QStringLiteral("Cancel"));
+        dialog.setOkButtonText(QStringLiteral(u"ОК"));
+        dialog.setCancelButtonText(QStringLiteral(u"Отмена"));
         return dialog.exec() == QDialog::Accepted ? dialog.textValue() : text;
     }
 
