@@ -400,6 +400,8 @@ QWidget *THIDtestForm::buildStatusBar()
     Label1 = new QLabel(Panel1);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setFont(tahoma(15));
+    // A long readout is cut at the window's edge; it must never widen the window.
+    Label1->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     row->addWidget(Label1, 1);
     Gauge1 = new QProgressBar(Panel1);
     Gauge1->setObjectName(QStringLiteral("Gauge1"));
