@@ -49,10 +49,15 @@ void writeTrack(const QString &path, int points, double lat)
 }
 
 struct GWindow {
-    GWindow()
+    explicit GWindow(const QByteArray &settings = {})
     {
         overrideConnection(true);
         setProgramFolder(dir.path());
+        if (!settings.isEmpty()) {
+            QFile f(dir.filePath(QStringLiteral("Travik.ini")));
+            if (f.open(QIODevice::WriteOnly))
+                f.write(settings);
+        }
         form = std::make_unique<THIDtestForm>(BuildFlavour::travikGmap(), *g_hid);
         chooser = new TForm2(form.get());
         about = new TForm3(QStringLiteral("v"), form.get());
@@ -111,6 +116,7 @@ private slots:
     void comparisonOnTheMap();
     void offlineChartClickChangesOnlyTheChart();
     void boundedWaitForTheMap();
+    void apiKeyFromTheSettings();
 };
 
 void TestGmap::mapBuiltFromItsSettings()
@@ -218,6 +224,18 @@ void TestGmap::boundedWaitForTheMap()
     QVERIFY(!w.gmap->afterLoad(preview, 400));
     QVERIFY(t.elapsed() < 3000);
     QVERIFY(!QFileInfo::exists(preview));
+}
+
+void TestGmap::apiKeyFromTheSettings()
+{
+    GWindow w("[Main]\r\nGMapKey=SECRET-123\r\n");
+    QVERIFY(g_standIn->lastGoogleUrl.query().contains(QLatin1String("key=SECRET-123")));
+    QVERIFY(!w.status().contains(QLatin1String("SECRET")));
+    QVERIFY(w.dialogs.messages.join(QString()).indexOf(QLatin1String("SECRET")) < 0);
+    QVERIFY(w.form->close());
+    QFile ini(w.dir.filePath(QStringLiteral("Travik.ini")));
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    QVERIFY(ini.readAll().contains("GMapKey=SECRET-123\r\n")); // the user's key stays in the file
 }
 
 int main(int argc, char **argv)

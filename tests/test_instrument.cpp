@@ -162,6 +162,7 @@ private slots:
     void newInstrumentAlias();
     void knownFolderIsNotAskedAgain();
     void unplugAndReplug();
+    void attachedLater();
 
     void informationText_data();
     void informationText();
@@ -332,6 +333,16 @@ void TestInstrument::unplugAndReplug()
     g_sim.setAttached(1);
     QTRY_VERIFY(rig.view.found);
     QCOMPARE(rig.view.prompts.size(), 1); // only at the first sighting
+}
+
+void TestInstrument::attachedLater()
+{
+    Rig rig(instrument("Attached=0\r\nAttachAfterMs=150\r\n"));
+    rig.link->ScanButClick();
+    QVERIFY(!rig.view.found);
+    QTRY_VERIFY(rig.view.found); // the device change runs a detection by itself
+    QCOMPARE(rig.view.prompts.size(), 1);
+    QCOMPARE(rig.link->DeviceSerial, QStringLiteral("TR00000001"));
 }
 
 void TestInstrument::informationText_data()
