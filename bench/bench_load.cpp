@@ -2,6 +2,7 @@
 // a local stand-in of the maps API: how long it takes and the longest time the
 // event loop did not run meanwhile.
 #include "BenchUtil.h"
+#include "MapBench.h"
 #include "ChartPane.h"
 #include "LineChart.h"
 #include "MapPage.h"
@@ -27,18 +28,8 @@
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    MapStandIn::registerScheme();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    MapStandIn standIn(QStringLiteral(TRAVIK_STANDIN_JS));
-    numfmt::setDecimalSeparator(',');
-    QTemporaryDir dir;
-    setProgramFolder(dir.path());
-    QDir().mkpath(dir.filePath(QStringLiteral("temp")));
-    WriteMapPage();
-    const QString path = dir.filePath(QStringLiteral("21_10_14_08_30_00.trs"));
+    MapBench setup(argc, argv);
+    const QString path = setup.dir.filePath(QStringLiteral("21_10_14_08_30_00.trs"));
     writeTrackFile(path, bench::generateTrack(100000));
 
     QWidget window;
@@ -82,7 +73,6 @@ int main(int argc, char **argv)
     v.showMessage = [](const QString &) {};
     v.askText = [](const QString &, const QString &t) { return t; };
     v.map = [&]() -> MapPane & { return map; };
-    v.previewsAfterLoad = [] { return true; };
     TrackLoader loader(pane, v);
 
     qint64 maxGap = 0, last = 0;

@@ -1,6 +1,7 @@
 // Sending a whole track's points to the real map page (local stand-in of the
 // maps API): joined into few page executions, against one execution a text.
 #include "BenchUtil.h"
+#include "MapBench.h"
 #include "MapPage.h"
 #include "MapStandIn.h"
 #include "NumberFormat.h"
@@ -16,20 +17,9 @@
 
 #include <cstdio>
 
-
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    MapStandIn::registerScheme();
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication app(argc, argv);
-    MapStandIn standIn(QStringLiteral(TRAVIK_STANDIN_JS));
-    numfmt::setDecimalSeparator(',');
-    QTemporaryDir dir;
-    setProgramFolder(dir.path());
-    QDir().mkpath(dir.filePath(QStringLiteral("temp")));
-    WriteMapPage();
+    MapBench setup(argc, argv);
 
     QWebEngineView view;
     view.resize(500, 500);

@@ -160,7 +160,6 @@ THIDtestForm::THIDtestForm(const BuildFlavour &flavour, HidLibrary &hid, QWidget
     view.showMessage = [](const QString &t) { userDialogs().showMessage(t); };
     view.askText = [](const QString &p, const QString &t) { return userDialogs().inputBox(p, t); };
     view.map = [this]() -> MapPane & { return *m_map; };
-    view.previewsAfterLoad = [this] { return m_flavour.usesGeneratedPage(); };
     if (m_gmap)
         view.componentAfterLoad = [this](const QString &preview) { return m_gmap->afterLoad(preview); };
     m_loader = std::make_unique<TrackLoader>(*m_chartPane, view);

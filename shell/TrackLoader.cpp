@@ -151,8 +151,7 @@ bool TrackLoader::LoadTrack(const QString &path, TrackSlot slot)
     if (!notes.isEmpty())
         m_view.setStatus(QLatin1Char(' ') + notes.join(QStringLiteral("; ")));
 
-    if (!m_view.componentAfterLoad && slot == TrackSlot::Main && !QFileInfo::exists(preview) &&
-        m_view.previewsAfterLoad()) {
+    if (!m_view.componentAfterLoad && slot == TrackSlot::Main && !QFileInfo::exists(preview)) {
         for (int k = 0; k < 501; ++k) {
             QCoreApplication::processEvents();
             QThread::msleep(1);

@@ -27,9 +27,9 @@ public:
         std::function<void(const QString &)> showMessage;
         std::function<QString(const QString &, const QString &)> askText;
         std::function<MapPane &()> map;
-        std::function<bool()> previewsAfterLoad; // travik: the 501 waits and the picture
         // The map component's end of a load (travik-gmap): fit, and the preview
         // (empty path: none) once the map reports it loaded; false when that wait ran out.
+        // Without it (travik) the preview follows the 501 short waits.
         std::function<bool(const QString &previewPath)> componentAfterLoad;
     };
     TrackLoader(ChartPane &chart, View view);

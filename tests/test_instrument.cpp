@@ -19,6 +19,7 @@
 #include <QtTest>
 
 #include <cstring>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -115,6 +116,17 @@ QByteArray tracks(int n, int points = 3)
         t += "[Track" + QByteArray::number(i) + "]\r\nHeader=0" + QByteArray::number(i % 10) +
              ".03.16 14:07:09\r\nPoints=" + QByteArray::number(points) + "\r\n";
     return t;
+}
+
+// The message of the TravikError that `command` throws, or "<no error>".
+QString errorOf(const std::function<void()> &command)
+{
+    try {
+        command();
+    } catch (const TravikError &e) {
+        return e.message();
+    }
+    return QStringLiteral("<no error>");
 }
 
 QByteArray readAll(const QString &path)
@@ -499,12 +511,7 @@ void TestInstrument::syncCountNotANumber()
 {
     Rig rig(instrument("CountReply=1x\r\n") + tracks(2));
     rig.link->ScanButClick();
-    try {
-        rig.link->N6Click();
-        QFAIL("no error");
-    } catch (const TravikError &e) {
-        QCOMPARE(e.message(), QStringLiteral("'1x' is not a valid integer value"));
-    }
+    QCOMPARE(errorOf([&] { rig.link->N6Click(); }), QStringLiteral("'1x' is not a valid integer value"));
     QCOMPARE(rig.commands().mid(1), QStringList{"0"});
     QCOMPARE(rig.view.loadMenu, (QList<bool>{false, true}));
     QVERIFY(rig.tracks().isEmpty());
@@ -516,12 +523,7 @@ void TestInstrument::syncUnwritableName()
                            "[Track2]\r\nHeader=\"0/.01.20 10:00:00\"\r\nPoints=2\r\n"
                            "[Track3]\r\nHeader=03.01.20 10:00:00\r\nPoints=2\r\n");
     rig.link->ScanButClick();
-    try {
-        rig.link->N6Click();
-        QFAIL("no error");
-    } catch (const TravikError &e) {
-        QCOMPARE(e.message(), unableToWriteMessage(rig.folder() + "/0/_01_20_10_00_00.trs"));
-    }
+    QCOMPARE(errorOf([&] { rig.link->N6Click(); }), unableToWriteMessage(rig.folder() + "/0/_01_20_10_00_00.trs"));
     QCOMPARE(rig.tracks(), QStringList{"01_01_20_10_00_00.trs"}); // the earlier one stays
     QCOMPARE(rig.view.loadMenu.last(), true);
 }
@@ -552,12 +554,7 @@ void TestInstrument::instrumentStopsAnswering()
     rig.link->ScanButClick(); // the same instrument, now faulty
     QElapsedTimer timer;
     timer.start();
-    try {
-        rig.link->N6Click();
-        QFAIL("no error");
-    } catch (const TravikError &e) {
-        QCOMPARE(e.message(), ReportTransport::noAnswerMessage());
-    }
+    QCOMPARE(errorOf([&] { rig.link->N6Click(); }), ReportTransport::noAnswerMessage());
     QVERIFY(timer.elapsed() < 5000);
     QVERIFY(rig.tracks().isEmpty()); // nothing for the track that did not arrive
     QCOMPARE(rig.view.loadMenu.last(), true);
@@ -576,12 +573,7 @@ void TestInstrument::replyTooLongForTheBuffer()
     QCOMPARE(rig.tracks().size(), 1);
     g_sim.configure((instrument("OversizeReply=1\r\n") + tracks(2)).constData());
     rig.link->ScanButClick();
-    try {
-        rig.link->N6Click();
-        QFAIL("no error");
-    } catch (const TravikError &e) {
-        QCOMPARE(e.message(), ReportTransport::replyTooLongMessage());
-    }
+    QCOMPARE(errorOf([&] { rig.link->N6Click(); }), ReportTransport::replyTooLongMessage());
     QCOMPARE(rig.link->transport().UsbReports(), ReportTransport::kMaxReports);
     QCOMPARE(rig.tracks().size(), 1); // the earlier file stays, nothing new
 }
@@ -592,12 +584,7 @@ void TestInstrument::unpluggedDuringSync()
     rig.link->ScanButClick();
     QElapsedTimer timer;
     timer.start();
-    try {
-        rig.link->N6Click();
-        QFAIL("no error");
-    } catch (const TravikError &e) {
-        QCOMPARE(e.message(), ReportTransport::noAnswerMessage());
-    }
+    QCOMPARE(errorOf([&] { rig.link->N6Click(); }), ReportTransport::noAnswerMessage());
     QVERIFY(timer.elapsed() < 5000);
     // the device change was held during the synchronisation and detected after it
     QTRY_VERIFY(!rig.view.found);

@@ -2,6 +2,7 @@
 
 #include "NumberFormat.h"
 
+#include <charconv>
 #include <cstring>
 
 void setTrackField(TrackPoint &p, const TrackField &f, QByteArrayView text)
@@ -26,25 +27,28 @@ void setTrackField(TrackPoint &p, const TrackField &f, QByteArrayView text)
     }
 }
 
-void appendTrackField(QByteArray &out, const TrackPoint &p, const TrackField &f, char sep)
+std::size_t formatTrackField(char *out, const TrackPoint &p, const TrackField &f, char sep)
 {
     const char *base = reinterpret_cast<const char *>(&p) + f.offset;
     switch (f.kind) {
     case TrackField::U8:
-        numfmt::appendInt(out, static_cast<unsigned char>(*base));
-        break;
+        return std::size_t(std::to_chars(out, out + 4, static_cast<unsigned char>(*base)).ptr - out);
     case TrackField::I32: {
         int32_t v;
         std::memcpy(&v, base, sizeof v);
-        numfmt::appendInt(out, v);
-        break;
+        return std::size_t(std::to_chars(out, out + 12, v).ptr - out);
     }
     case TrackField::F64: {
         double v;
         std::memcpy(&v, base, sizeof v);
-        numfmt::appendReal(out, v, sep);
-        break;
+        return numfmt::formatRealTo(out, v, sep);
     }
     }
+    return 0;
 }
 
+void appendTrackField(QByteArray &out, const TrackPoint &p, const TrackField &f, char sep)
+{
+    char buf[kMaxFieldChars];
+    out.append(buf, qsizetype(formatTrackField(buf, p, f, sep)));
+}

@@ -44,5 +44,8 @@ inline constexpr std::array<TrackField, 45> kTrackFields = {{
 // Fills a field from its text: 8-bit fields take the low eight bits of the
 // integer, anything that is not a number gives 0.
 void setTrackField(TrackPoint &p, const TrackField &f, QByteArrayView text);
-// Appends a field's text: integers in decimal, reals in the general format.
+// A field's text: integers in decimal, reals in the general format. out holds
+// at least kMaxFieldChars; returns the length.
+inline constexpr std::size_t kMaxFieldChars = 32;
+std::size_t formatTrackField(char *out, const TrackPoint &p, const TrackField &f, char decimalSeparator);
 void appendTrackField(QByteArray &out, const TrackPoint &p, const TrackField &f, char decimalSeparator);

@@ -131,24 +131,12 @@ QByteArray trackFileBytes(std::span<const TrackPoint> points, char sep)
         o = std::to_chars(o + 5, o + 32, i).ptr;
         std::memcpy(o, "]\r\n", 3);
         o += 3;
-        const char *base = reinterpret_cast<const char *>(&points[i]);
         for (const TrackField &f : kTrackFields) {
             const size_t keyLength = std::strlen(f.key);
             std::memcpy(o, f.key, keyLength);
             o += keyLength;
             *o++ = '=';
-            const char *field = base + f.offset;
-            if (f.kind == TrackField::U8) {
-                o = std::to_chars(o, o + 4, static_cast<unsigned char>(*field)).ptr;
-            } else if (f.kind == TrackField::I32) {
-                int32_t v;
-                std::memcpy(&v, field, sizeof v);
-                o = std::to_chars(o, o + 12, v).ptr;
-            } else {
-                double v;
-                std::memcpy(&v, field, sizeof v);
-                o += numfmt::formatRealTo(o, v, sep);
-            }
+            o += formatTrackField(o, points[i], f, sep);
             *o++ = '\r';
             *o++ = '\n';
         }
